@@ -2,7 +2,6 @@
 
 #include <limits>
 
-
 namespace rq508 {
 namespace {
 
@@ -18,7 +17,7 @@ constexpr OptionEntry kCheckBits[] = {
 
 // The wire value is the whole number the text starts with, in kbit/s: 62.5K travels as 62.
 constexpr OptionEntry kCanBaudRates[] = {
-    {"1M", 1000}, {"500K", 500},  {"250K", 250}, {"125K", 125}, {"100K", 100},
+    {"1M", 1000},  {"500K", 500},  {"250K", 250}, {"125K", 125}, {"100K", 100},
     {"62.5K", 62}, {"31.25K", 31}, {"20K", 20},   {"10K", 10},
 };
 
@@ -28,8 +27,8 @@ bool IsWhiteSpace(char c) {
 
 const OptionEntry& EntryAt(const OptionTable& table, ListPosition position) {
     const int count = static_cast<int>(table.entries.size());
-    const int index = position && *position >= 0 && *position < count ? *position
-                                                                       : table.fallbackIndex;
+    const int index =
+        position && *position >= 0 && *position < count ? *position : table.fallbackIndex;
     return table.entries[static_cast<size_t>(index)];
 }
 
@@ -80,13 +79,21 @@ uint8_t SlaveAddressValue(std::string_view text) {
     return static_cast<uint8_t>(static_cast<uint64_t>(LeadingNumber(text)) & 0xFF);
 }
 
-uint8_t CanProtocolValue(bool canAChosen) { return canAChosen ? 0 : 1; }
+uint8_t CanProtocolValue(bool canAChosen) {
+    return canAChosen ? 0 : 1;
+}
 
-std::string BaudRateText(uint32_t baudRate) { return std::to_string(baudRate); }
+std::string BaudRateText(uint32_t baudRate) {
+    return std::to_string(baudRate);
+}
 
-int CheckBitIndex(uint8_t checkBit) { return checkBit >= 1 && checkBit <= 4 ? checkBit : 0; }
+int CheckBitIndex(uint8_t checkBit) {
+    return checkBit >= 1 && checkBit <= 4 ? checkBit : 0;
+}
 
-std::string SlaveAddressText(uint8_t slaveAddress) { return std::to_string(slaveAddress); }
+std::string SlaveAddressText(uint8_t slaveAddress) {
+    return std::to_string(slaveAddress);
+}
 
 std::string CanBaudRateText(uint16_t canBaudRate) {
     switch (canBaudRate) {
