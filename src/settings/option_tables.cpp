@@ -25,6 +25,31 @@ bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The sign and the decimal digits of the whole number a text starts with: leading white space
+// skipped, one optional sign, then digits up to the first other character.
+struct SignedDigits {
+    bool negative = false;
+    std::string_view digits;
+};
+
+SignedDigits LeadingDigits(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsWhiteSpace(text[i])) {
+        ++i;
+    }
+    SignedDigits number;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        number.negative = text[i] == '-';
+        ++i;
+    }
+    size_t end = i;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+        ++end;
+    }
+    number.digits = text.substr(i, end - i);
+    return number;
+}
+
 const OptionEntry& EntryAt(const OptionTable& table, ListPosition position) {
     const int count = static_cast<int>(table.entries.size());
     const int index =
@@ -56,27 +81,25 @@ ListPosition FindOption(const OptionTable& table, std::string_view text) {
 }
 
 int64_t LeadingNumber(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const SignedDigits number = LeadingDigits(text);
     constexpr int64_t kLimit = std::numeric_limits<int64_t>::max();
     int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        const int digit = text[i] - '0';
+    for (const char c : number.digits) {
+        const int digit = c - '0';
         magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
     }
-    return negative ? -magnitude : magnitude;
+    return number.negative ? -magnitude : magnitude;
 }
 
 uint8_t SlaveAddressValue(std::string_view text) {
-    // Two's complement low byte: -1 gives 255, 300 gives 44.
-    return static_cast<uint8_t>(static_cast<uint64_t>(LeadingNumber(text)) & 0xFF);
+    // Only the low byte of each step reaches the low byte of the result, so a number of any
+    // length gives the byte a wrapping accumulator would; negative numbers in two's complement.
+    const SignedDigits number = LeadingDigits(text);
+    uint8_t lowByte = 0;
+    for (const char c : number.digits) {
+        lowByte = static_cast<uint8_t>(lowByte * 10 + (c - '0'));
+    }
+    return number.negative ? static_cast<uint8_t>(-lowByte) : lowByte;
 }
 
 uint8_t CanProtocolValue(bool canAChosen) {

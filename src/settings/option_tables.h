@@ -41,7 +41,8 @@ ListPosition FindOption(const OptionTable& table, std::string_view text);
 // limits instead of wrapping, so a huge number stays huge.
 int64_t LeadingNumber(std::string_view text);
 
-// Wire value of the slave-address text: its leading number reduced to the low 8 bits.
+// Wire value of the slave-address text: the low 8 bits of its leading whole number, exactly as
+// a wrapping accumulator would give them (300 gives 44, -1 gives 255).
 uint8_t SlaveAddressValue(std::string_view text);
 
 // 0 when "CAN2.0 A" is chosen, 1 otherwise (neither button chosen included).

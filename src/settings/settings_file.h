@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
+#include <string_view>
 
 namespace rq508 {
 
@@ -18,6 +18,9 @@ struct SettingsFileRecord {
     friend bool operator==(const SettingsFileRecord&, const SettingsFileRecord&) = default;
 };
 
+// CannotOpen: nothing was written and the file that was there is untouched. WriteFailed: the
+// file could be opened but writing, closing or replacing it failed; a regular file that was there
+// is still untouched, a device or other special file may have taken part of the bytes.
 enum class WriteOutcome { Written, CannotOpen, WriteFailed };
 
 struct WriteResult {
@@ -25,24 +28,34 @@ struct WriteResult {
     std::string osText;  // the system's own words for a failure, empty on success
 };
 
-// Writes the five labelled lines, each ending in CR LF. An existing regular file is replaced
-// only once the new contents are safely written beside it.
+// Writes the five labelled lines, each ending in CR LF. A regular file (new, or one that is
+// there) is written to a temporary file beside it that then replaces it, keeping its permissions;
+// a symbolic link is followed and the file it names is replaced, the link stays. A path naming a
+// device or other special file is written in place.
 WriteResult WriteSettingsFile(const std::filesystem::path& path, const SettingsFileRecord& record);
+
+// The exact bytes that WriteSettingsFile puts on disk.
+std::string FormatSettingsText(const SettingsFileRecord& record);
 
 enum class ReadOutcome { Loaded, CannotOpen, Unrecognised };
 
 struct ReadResult {
     ReadOutcome outcome;
     SettingsFileRecord record;  // meaningful only when Loaded
-    std::string osText;         // the system's own words when the file cannot be opened
+    // Empty when Loaded. CannotOpen: the system's own words ("No such file or directory").
+    // Unrecognised: what did not match, for a person to read.
+    std::string detail;
 };
 
+// Reads the eighteen white-space separated tokens of a settings file and checks the labels and
+// the protocol prefix; anything after the slave address is not read. Only a regular file (or a
+// symbolic link to one) is read: a directory, device or pipe gives CannotOpen.
 ReadResult ReadSettingsFile(const std::filesystem::path& path);
 
-// The reader's logic on contents already in memory (for the file reader and the fuzzer).
-std::optional<SettingsFileRecord> ParseSettingsText(std::string_view contents);
+// The same reader over contents already in memory: Loaded or Unrecognised.
+ReadResult ParseSettingsText(std::string_view contents);
 
-// The exact bytes that WriteSettingsFile puts on disk.
-std::string FormatSettingsText(const SettingsFileRecord& record);
+// Every token is cut to this many bytes; a loaded text is never longer.
+constexpr size_t kMaxSettingsTokenBytes = 127;
 
 }  // namespace rq508

@@ -47,7 +47,10 @@ std::string_view LoadText(int number) {
 std::string FormatPortOpenFailed(std::string_view portName) {
     constexpr std::string_view kConversion = "% s";
     std::string text{LoadText(kTextPortOpenFailed)};
-    text.replace(text.find(kConversion), kConversion.size(), portName);
+    const size_t conversion = text.find(kConversion);
+    if (conversion != std::string::npos) {
+        text.replace(conversion, kConversion.size(), portName);
+    }
     return text;
 }
 
