@@ -48,8 +48,9 @@ struct ReadResult {
 };
 
 // Reads the eighteen white-space separated tokens of a settings file and checks the labels and
-// the protocol prefix; anything after the slave address is not read. Only a regular file (or a
-// symbolic link to one) is read: a directory, device or pipe gives CannotOpen.
+// the protocol prefix; anything after the slave address is not read. A token is cut to its first
+// 127 bytes; one holding a zero byte makes the file Unrecognised (it is no text). Only a regular
+// file (or a symbolic link to one) is read: a directory, device or pipe gives CannotOpen.
 ReadResult ReadSettingsFile(const std::filesystem::path& path);
 
 // The same reader over contents already in memory: Loaded or Unrecognised.

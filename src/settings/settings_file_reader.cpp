@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kEnd = -1;
 constexpr std::string_view kProtocolPrefix = "CAN2.0";
+constexpr const char* kZeroByteProblem = "a zero byte stands where text belongs: no text file";
 
 bool IsWhiteSpace(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -72,8 +73,9 @@ class TokenReader {
 public:
     explicit TokenReader(Bytes& bytes) : m_bytes(bytes) {}
 
-    // The next token, or none at the end of the input. A token keeps its first 127 bytes, and
-    // like a C string it ends at a zero byte; the rest of it is skipped.
+    // The next token, or none at the end of the input or when the token holds a zero byte (no
+    // text holds one: the file is binary). A token keeps its first 127 bytes; the rest of it is
+    // skipped.
     std::optional<std::string> Next() {
         int c = m_bytes.Next();
         while (IsWhiteSpace(c)) {
@@ -83,15 +85,19 @@ public:
             return std::nullopt;
         }
         std::string token;
-        bool ended = false;
         for (; c != kEnd && !IsWhiteSpace(c); c = m_bytes.Next()) {
-            ended = ended || c == 0 || token.size() == kMaxSettingsTokenBytes;
-            if (!ended) {
+            m_zeroByte = m_zeroByte || c == 0;
+            if (token.size() < kMaxSettingsTokenBytes) {
                 token.push_back(static_cast<char>(c));
             }
         }
+        if (m_zeroByte) {
+            return std::nullopt;
+        }
         return token;
     }
+
+    bool FoundZeroByte() const { return m_zeroByte; }
 
     // The given number of tokens joined by one space each, or none when the input ends first.
     std::optional<std::string> Words(int count) {
@@ -108,6 +114,7 @@ public:
 
 private:
     Bytes& m_bytes;
+    bool m_zeroByte = false;
 };
 
 ReadResult Unrecognised(std::string detail) {
@@ -126,7 +133,9 @@ ReadResult ParseTokens(Bytes& bytes) {
     // Each label is as many tokens as it has words.
     const auto label = [&](TextId text, int words) {
         const std::optional<std::string> found = tokens.Words(words);
-        if (!found) {
+        if (tokens.FoundZeroByte()) {
+            problem = kZeroByteProblem;
+        } else if (!found) {
             problem = "the file ends before the label " + Quoted(LoadText(text));
         } else if (*found != LoadText(text)) {
             problem = "expected the label " + Quoted(LoadText(text)) + ", found " + Quoted(*found);
@@ -135,7 +144,9 @@ ReadResult ParseTokens(Bytes& bytes) {
     };
     const auto value = [&](std::string& text, std::string_view after) {
         std::optional<std::string> found = tokens.Next();
-        if (!found) {
+        if (tokens.FoundZeroByte()) {
+            problem = kZeroByteProblem;
+        } else if (!found) {
             problem = "the file ends after " + Quoted(after);
         } else {
             text = std::move(*found);
@@ -165,7 +176,11 @@ ReadResult ParseTokens(Bytes& bytes) {
     // Only "A" is protocol A; any other letter, "a" included, is B.
     record.canProtocol = letter == "A" ? 0 : 1;
     // Saving an empty Slave Address box ends the file right after its label: an empty address.
-    record.slaveAddressText = tokens.Next().value_or("");
+    std::optional<std::string> address = tokens.Next();
+    if (tokens.FoundZeroByte()) {
+        return Unrecognised(kZeroByteProblem);
+    }
+    record.slaveAddressText = address.value_or("");
     return {ReadOutcome::Loaded, std::move(record), {}};
 }
 

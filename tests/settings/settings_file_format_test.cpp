@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "CAN Protocol\t\tCAN2.0 A\r\nModbus Slave Address\t12 34\r\n",
                  {"19200", "None", "125K", 0, "12"}},
         LoadCase{"EverythingAfterTheAddressIgnored",
-                 kInitialFile + "Baud Rate\t\t300\r\nsixth line\r\n\xff\xfe\x01\x02"s,
+                 kInitialFile + "Baud Rate\t\t300\r\nsixth line\r\n\xff\0\x01\x02"s,
                  kInitialRecord},
         LoadCase{"EndingRightAfterTheAddressLabelGivesAnEmptyAddress",
                  "Baud Rate\t\t19200\r\nCheck Bit\t\tNone\r\nCAN Baud Rate\t\t125K\r\n"
@@ -109,10 +109,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "Baud Rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0 " +
                      kLongToken + " Modbus Slave Address 1",
                  {"19200", "None", "125K", 1, "1"}},
-        LoadCase{"TokenEndsAtAZeroByteLikeACString",
-                 "Baud Rate 19200\0junk Check Bit None CAN Baud Rate 125K CAN Protocol "
-                 "CAN2.0 A Modbus Slave Address \0"s,
-                 {"19200", "None", "125K", 0, ""}},
         LoadCase{"BytesAbove127KeptAsTheyAre",
                  "Baud Rate 19200 Check Bit N\xe9"
                  "ant CAN Baud Rate 125K CAN Protocol CAN2.0 A "
@@ -172,6 +168,17 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"EndsInsideTheAddressLabel",
                    "Baud Rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0 A "
                    "Modbus Slave"},
+        RejectCase{"ZeroByteInAValue", "Baud Rate 19200\0junk Check Bit"s + kAfterCheckBit},
+        RejectCase{"ZeroByteStartingAValue",
+                   "Baud Rate \0"
+                   "19200 Check Bit"s +
+                       kAfterCheckBit},
+        RejectCase{"ZeroByteInALabel", "Baud Rate\0 19200 Check Bit"s + kAfterCheckBit},
+        RejectCase{"ZeroByteBeyondTheFirst127BytesOfAToken",
+                   "Baud Rate " + std::string(200, '9') + "\0 Check Bit"s + kAfterCheckBit},
+        RejectCase{"ZeroByteInTheAddress",
+                   "Baud Rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0 A "
+                   "Modbus Slave Address 1\0"s},
         RejectCase{"ByteOrderMarkBeforeTheFirstLabel", "\xef\xbb\xbf" + kInitialFile},
         RejectCase{"BinaryJunk",
                    "\x7f"
