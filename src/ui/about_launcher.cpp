@@ -1,14 +1,30 @@
 #include "ui/about_launcher.h"
 
-#include <QMessageBox>
+#include "ui/about_box.h"
 
 namespace rq508 {
+namespace {
 
-// Stands in for the About box until CAboutBox exists.
-void RunAboutDialog(QWidget& owner) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Gateway Configuration Software RQ-508"),
-                    QStringLiteral("Version 2.2.0"), QMessageBox::Ok, &owner);
+class NoDesktop : public DesktopShell {
+public:
+    int OpenAddress(const std::string&) override { return kNoAssociation; }
+    std::optional<std::string> HtmlAssociationCommand() override { return std::nullopt; }
+    int StartCommand(const std::string&) override { return kNoAssociation; }
+
+private:
+    static constexpr int kNoAssociation = 31;  // SE_ERR_NOASSOC
+};
+
+}  // namespace
+
+void RunAboutDialog(QWidget& owner, DesktopShell& desktop) {
+    CAboutBox box(desktop, &owner);
     box.exec();
+}
+
+DesktopShell& UnavailableDesktop() {
+    static NoDesktop desktop;
+    return desktop;
 }
 
 }  // namespace rq508
