@@ -2,9 +2,13 @@
 
 #include <QApplication>
 
+#include <memory>
+
+#include "app/system_desktop_shell.h"
 #include "app/version.h"
 #include "platform/system.h"
 #include "ui/gateway_config_dlg.h"
+#include "ui/system_dialog_prompts.h"
 
 namespace rq508 {
 
@@ -23,7 +27,9 @@ bool CGatewayConfigApp::InitInstance() {
     const auto serialPort = MakeSystemSerialPort();
     const auto clock = MakeSystemClock();
     const auto portNames = MakeSystemPortNameSource();
+    SystemDesktopShell desktop;
     CGatewayConfigDlg dialog(*serialPort, *clock, *portNames);
+    dialog.SetPrompts(std::make_unique<SystemDialogPrompts>(dialog, desktop));
     dialog.exec();
     return false;
 }

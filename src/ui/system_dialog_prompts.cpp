@@ -73,7 +73,7 @@ bool SystemDialogPrompts::RunPortSelection(PortNameSource& portNames) {
 }
 
 void SystemDialogPrompts::RunAboutBox() {
-    RunAboutDialog(m_owner);
+    RunAboutDialog(m_owner, m_desktop);
 }
 
 }  // namespace rq508

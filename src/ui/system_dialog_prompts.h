@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/about_launcher.h"
+#include "ui/desktop_shell.h"
 #include "ui/dialog_prompts.h"
 
 class QWidget;
@@ -11,7 +13,9 @@ namespace rq508 {
 // and the About box.
 class SystemDialogPrompts : public DialogPrompts {
 public:
-    explicit SystemDialogPrompts(QWidget& owner) : m_owner(owner) {}
+    // The About box's link opens through the desktop; without one, every open fails.
+    explicit SystemDialogPrompts(QWidget& owner, DesktopShell& desktop = UnavailableDesktop())
+        : m_owner(owner), m_desktop(desktop) {}
 
     void ShowMessage(const std::string& text) override;
     std::filesystem::path AskSavePath() override;
@@ -21,6 +25,7 @@ public:
 
 private:
     QWidget& m_owner;
+    DesktopShell& m_desktop;
 };
 
 }  // namespace rq508
