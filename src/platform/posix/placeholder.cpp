@@ -1,2 +1,0 @@
-// Keeps the library non-empty until the platform files arrive; delete when one exists.
-namespace rq508 {}
