@@ -35,6 +35,7 @@ const FlagOption kFlags[] = {
     {"--silent", [](SimOptions& o) { o.misbehaviour.silent = true; }},
     {"--hangup", [](SimOptions& o) { o.misbehaviour.hangup = true; }},
     {"--echo", [](SimOptions& o) { o.misbehaviour.echo = true; }},
+    {"--read-only", [](SimOptions& o) { o.misbehaviour.readOnly = true; }},
     {"--garbage", [](SimOptions& o) { o.misbehaviour.garbage = true; }},
     {"--bad-checksum", [](SimOptions& o) { o.misbehaviour.badChecksum = true; }},
     {"--wrong-length", [](SimOptions& o) { o.misbehaviour.wrongLength = true; }},
@@ -190,6 +191,7 @@ combine with it):
                        loopback plug would
   --garbage            answer bytes of the right length that are no frame
   --flood N            answer N bytes: the reply repeated (1 to 65536)
+  --read-only          acknowledge downloads but keep nothing
   --bad-checksum       answer with a wrong checksum
   --wrong-length       answer one byte more than the frame
   --partial N          send only the first N bytes of the reply (0 to 13)

@@ -17,6 +17,7 @@ struct Misbehaviour {
     bool silent = false;    // ignores every request, as if nothing were attached
     bool hangup = false;    // closes its end of the line at the first request, then ends
     bool echo = false;      // answers with the request itself, as a loopback plug would
+    bool readOnly = false;  // acknowledges downloads but keeps nothing
     bool garbage = false;   // answers bytes of the right length that are no frame
     size_t floodBytes = 0;  // answers this many bytes (the reply, repeated); 0 for off
     bool badChecksum = false;

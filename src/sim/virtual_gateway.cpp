@@ -42,7 +42,8 @@ VirtualGateway::VirtualGateway(const GatewaySettings& initial, const Misbehaviou
 
 Answer VirtualGateway::Receive(std::span<const uint8_t> frame) {
     const bool isDownload = frame.size() == kDownloadFrameSize;
-    const bool keeps = !m_misbehaviour.silent && !m_misbehaviour.hangup && !m_misbehaviour.echo;
+    const bool keeps = !m_misbehaviour.silent && !m_misbehaviour.hangup && !m_misbehaviour.echo &&
+                       !m_misbehaviour.readOnly;
     Answer answer;
     if (isDownload && keeps) {
         const GatewaySettings received = DecodeDownloadFrame(frame);
