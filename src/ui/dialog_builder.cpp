@@ -45,6 +45,20 @@ Qt::Alignment StaticAlignment(const ControlTemplate& control) {
     return horizontal | Qt::AlignTop;
 }
 
+// Qt makes a radio button that took the focus reachable by Tab; the template's tab stops stay
+// as listed.
+class TemplateRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        const Qt::FocusPolicy policy = focusPolicy();
+        QRadioButton::focusInEvent(event);
+        setFocusPolicy(policy);
+    }
+};
+
 QWidget* CreateDefaultWidget(const ControlTemplate& control, QWidget* parent) {
     switch (control.kind) {
         case ControlKind::GroupBox:
@@ -55,7 +69,7 @@ QWidget* CreateDefaultWidget(const ControlTemplate& control, QWidget* parent) {
         case ControlKind::ComboBoxWithEdit:
             return new QComboBox(parent);
         case ControlKind::RadioButton:
-            return new QRadioButton(parent);
+            return new TemplateRadioButton(parent);
         case ControlKind::EditBox:
             return new QLineEdit(parent);
         case ControlKind::PushButton:
@@ -75,6 +89,10 @@ void ConfigureComboBox(QComboBox& combo, const ControlTemplate& control, const Q
     // Typing neither adds an entry nor picks one: only a selection counts.
     combo.setInsertPolicy(QComboBox::NoInsert);
     combo.setCompleter(nullptr);
+    // Qt's combo box also selects the entry that matches the typed text when editing ends
+    // (Enter, or the focus leaving); here only a selection made in the list counts.
+    QObject::disconnect(combo.lineEdit(), SIGNAL(editingFinished()), &combo, nullptr);
+    QObject::disconnect(combo.lineEdit(), SIGNAL(returnPressed()), &combo, nullptr);
     // Entries are inserted by position, which never sorts, so the sorted style changes nothing.
     const int fieldHeight = combo.sizeHint().height();
     combo.setGeometry(dropped.x(), dropped.y(), dropped.width(), fieldHeight);

@@ -21,6 +21,13 @@ bool IsEnterKey(const QEvent* event) {
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent,
                                const std::map<int, ControlFactory>& factories)
     : QDialog(parent), m_controls(BuildDialog(*this, dialogTemplate, factories)) {
+    // Buttons with the ids 1 and 2 issue the OK and Cancel commands.
+    if (auto* ok = Control<QPushButton>(kIdOk)) {
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    }
+    if (auto* cancel = Control<QPushButton>(kIdCancel)) {
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    }
     // A combo box with an edit field would look the typed text up in its list on Enter and
     // select what it finds; here Enter belongs to the dialog while the list is closed.
     for (const auto& [id, widget] : m_controls) {
