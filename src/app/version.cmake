@@ -1,6 +1,6 @@
 # The program's version data and the maker's details, in one place. They reach the About box
 # (through the generated app/version.h), the desktop entry and the AppStream metadata.
-set(RQ508_APP_ID "com.example.RQ508")
+set(RQ508_APP_ID "com.example.rq508")
 set(RQ508_COMPANY_NAME "Example Controls")
 set(RQ508_LEGAL_COPYRIGHT "Copyright (C) 2026 Example Controls")
 set(RQ508_SUPPORT_TELEPHONE "+1 555-0123")
