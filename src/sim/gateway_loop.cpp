@@ -19,6 +19,9 @@ using std::chrono::steady_clock;
 // A frame that stops arriving halfway is given up after this long without a byte, as a real
 // device resets its receiver, so that a torn frame does not spoil the next request.
 constexpr milliseconds kFrameGapLimit{1000};
+// Far longer than any transaction (at most about 350 ms): after this long without a byte from
+// the tool, no program can be in the middle of an exchange on the port.
+constexpr milliseconds kQuietBeforeClearingExclusiveUse{2000};
 constexpr size_t kReadChunk = 4096;
 
 std::string EventText(const FrameAssembler::Event& event) {
@@ -80,6 +83,7 @@ int GatewayLoop::Run(int stopFd, int stdinFd) {
         if (!WriteDuePieces()) {
             return 1;
         }
+        ClearExclusiveUseWhenQuiet();
         if (m_assembler.HasPending() && steady_clock::now() - m_lastByte >= kFrameGapLimit) {
             const std::vector<uint8_t> torn = m_assembler.DropPending();
             m_hooks.log("dropped " + HexText(torn.data(), torn.size()) + " (frame unfinished)");
@@ -99,6 +103,7 @@ bool GatewayLoop::ReadLine() {
         return false;
     }
     m_lastByte = steady_clock::now();
+    m_exclusiveUseCleared = false;
     for (const FrameAssembler::Event& event :
          m_assembler.Push(std::span(buffer).first(static_cast<size_t>(got)))) {
         if (!Handle(event)) {
@@ -162,6 +167,16 @@ bool GatewayLoop::WriteDuePieces() {
     return true;
 }
 
+// A program killed while it held the port leaves the terminal exclusive; once the line has been
+// quiet long enough that no exchange can be under way, the gateway makes it free again.
+void GatewayLoop::ClearExclusiveUseWhenQuiet() {
+    if (!m_exclusiveUseCleared &&
+        steady_clock::now() - m_lastByte >= kQuietBeforeClearingExclusiveUse) {
+        m_terminal.ClearExclusiveUse();
+        m_exclusiveUseCleared = true;
+    }
+}
+
 int GatewayLoop::PollTimeoutMs() const {
     using std::chrono::ceil;
     const TimePoint now = steady_clock::now();
@@ -172,6 +187,10 @@ int GatewayLoop::PollTimeoutMs() const {
     if (m_assembler.HasPending()) {
         const TimePoint giveUp = m_lastByte + kFrameGapLimit;
         wake = wake ? std::min(*wake, giveUp) : giveUp;
+    }
+    if (!m_exclusiveUseCleared) {
+        const TimePoint clear = m_lastByte + kQuietBeforeClearingExclusiveUse;
+        wake = wake ? std::min(*wake, clear) : clear;
     }
     if (!wake) {
         return -1;

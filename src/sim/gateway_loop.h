@@ -46,6 +46,7 @@ private:
     bool Handle(const FrameAssembler::Event& event);
     bool WriteDuePieces();
     int PollTimeoutMs() const;
+    void ClearExclusiveUseWhenQuiet();
 
     PseudoTerminal& m_terminal;
     VirtualGateway& m_gateway;
@@ -54,6 +55,7 @@ private:
     FrameAssembler m_assembler;
     std::deque<Piece> m_outgoing;
     TimePoint m_lastByte;
+    bool m_exclusiveUseCleared = false;
     bool m_hungUp = false;
 };
 

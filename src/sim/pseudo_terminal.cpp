@@ -1,6 +1,7 @@
 #include "pseudo_terminal.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -78,6 +79,12 @@ PseudoTerminal::PseudoTerminal(PseudoTerminal&& other) noexcept
 
 PseudoTerminal::~PseudoTerminal() {
     Close();
+}
+
+void PseudoTerminal::ClearExclusiveUse() {
+    if (m_slave >= 0) {
+        ioctl(m_slave, TIOCNXCL);
+    }
 }
 
 void PseudoTerminal::Close() {

@@ -22,6 +22,11 @@ public:
     int MasterFd() const { return m_master; }
     const std::string& SlavePath() const { return m_slavePath; }
 
+    // Clears the terminal's exclusive-use flag (TIOCEXCL). The flag belongs to the terminal, not
+    // to a descriptor, and this gateway keeps the terminal open: a program killed while it held
+    // the port would otherwise leave it busy for everyone but root until the gateway ends.
+    void ClearExclusiveUse();
+
     // Hangs the line up: the tool's side sees its port vanish.
     void Close();
 

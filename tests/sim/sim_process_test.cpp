@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -47,6 +48,7 @@ public:
         }
     }
     bool IsOpen() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
 
     void Send(const Bytes& bytes) {
         ASSERT_EQ(write(m_fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -191,6 +193,36 @@ TEST(SimProcess, ClosingTheToolsSideLeavesTheLineWorking) {
         client.Send(kUploadRequest);
         EXPECT_EQ(client.Receive(kInitialFrame.size()), kInitialFrame) << "round " << round;
     }
+}
+
+// TIOCEXCL belongs to the terminal, which the gateway keeps open: a program killed while it held
+// the port must not leave it busy for good.
+TEST(SimProcess, ExclusiveUseLeftByAKilledProgramIsClearedOnceTheLineIsQuiet) {
+    VirtualGatewayProcess gateway;
+    StartGateway(gateway, {"--no-announce"});
+    {
+        RawClient client(gateway.PortPath());
+        ASSERT_TRUE(client.IsOpen());
+        ASSERT_EQ(ioctl(client.Fd(), TIOCEXCL), 0);
+        client.Send(kUploadRequest);
+        EXPECT_EQ(client.Receive(kInitialFrame.size()), kInitialFrame);
+    }  // closed without TIOCNXCL, as a killed program's descriptors are
+
+    // Anyone but root is refused while the flag is set; root is let in, so the flag is read.
+    int exclusive = 1;
+    for (int tries = 0; tries < 200 && exclusive != 0; ++tries) {
+        const int observer = open(gateway.PortPath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (observer >= 0) {
+            ASSERT_EQ(ioctl(observer, TIOCGEXCL, &exclusive), 0);
+            close(observer);
+        } else {
+            ASSERT_EQ(errno, EBUSY);
+        }
+        if (exclusive != 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    EXPECT_EQ(exclusive, 0);
 }
 
 struct RefusedStart {
