@@ -95,8 +95,11 @@ CGatewayConfigDlg::CGatewayConfigDlg(SerialPortDevice& device, Clock& clock,
     ConnectHandlers();
 }
 
-// The channel is closed by every transaction and by OnCancel; the members go with the window.
-CGatewayConfigDlg::~CGatewayConfigDlg() = default;
+// The channel is closed by every transaction and by OnCancel. The box may still lose the focus
+// while the window is taken down, when this object is no longer whole.
+CGatewayConfigDlg::~CGatewayConfigDlg() {
+    m_slaveAddress->removeEventFilter(this);
+}
 
 void CGatewayConfigDlg::SetPrompts(std::unique_ptr<DialogPrompts> prompts) {
     m_prompts = std::move(prompts);

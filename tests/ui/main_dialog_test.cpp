@@ -12,6 +12,8 @@
 namespace rq508::testing {
 namespace {
 
+using rq508::testing::PrintTo;
+
 const std::vector<uint8_t> kDownloadAck = {0xFE, 0x02, 0x00, 0x00, 0x02, 0xFD};
 
 std::vector<uint8_t> UploadReplyCarrying(const GatewaySettings& settings) {
@@ -49,6 +51,13 @@ TEST_F(MainDialogTest, StartsWithInitialSettingsAndFocusInBaudRateList) {
     EXPECT_EQ(QApplication::focusWidget(), List(kIdBaudRateList));
     EXPECT_EQ(dialog->windowTitle(), "RQ-508");
     EXPECT_FALSE(dialog->Channel().IsOpen());
+}
+
+TEST_F(MainDialogTest, WindowIconIsTheApplicationIconInItsSizes) {
+    const QList<QSize> sizes = dialog->windowIcon().availableSizes();
+    for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {
+        EXPECT_TRUE(sizes.contains(size)) << size.width();
+    }
 }
 
 TEST_F(MainDialogTest, ListsShowTheirTablesInTableOrder) {

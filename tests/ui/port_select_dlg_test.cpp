@@ -15,6 +15,8 @@
 namespace rq508::testing {
 namespace {
 
+using rq508::testing::PrintTo;
+
 class PortSelectTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -12,6 +12,8 @@
 namespace rq508::testing {
 namespace {
 
+using rq508::testing::PrintTo;
+
 namespace fs = std::filesystem;
 
 const std::string kInitialFile =

@@ -9,7 +9,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/port_name_source.h"
@@ -83,6 +85,16 @@ ControlsState StateOf(const CGatewayConfigDlg& dialog);
 
 // Unchecks both protocol buttons, which their exclusive group otherwise forbids.
 void UncheckBothProtocols(CGatewayConfigDlg& dialog);
+
+// A row of a table of cases prints as its name in test output (bring it in with a
+// using-declaration beside the row type).
+template <class Row>
+requires requires(const Row& row) {
+    std::string_view(row.name);
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 // Shows the dialog and waits until it is the active window, so that focus changes arrive.
 bool ShowActive(QWidget& window);
