@@ -62,7 +62,7 @@ void TemplateDialog::PressEnter() {
         focused->click();
         return;
     }
-    for (auto* button : findChildren<QPushButton*>()) {
+    for (auto* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
         if (button->isDefault()) {
             if (button->isEnabled()) {
                 button->click();
