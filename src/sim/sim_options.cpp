@@ -171,7 +171,10 @@ A virtual RQ-508 gateway on a pseudo-terminal. It prints the terminal's path as 
 line, then one line per exchange:
   download <settings> < <bytes received> > <bytes sent>
   upload <settings> < <bytes received> > <bytes sent>
-where <settings> reads like "19200 None 1 125K CAN2.0 A". It holds its five settings until it
+where <settings> reads like "19200 None 1 125K CAN2.0 A" and <bytes sent> may also read
+"nothing", "hangup" or "200 bytes". Bytes that start no frame are logged as "skipped <bytes>",
+a frame with a wrong checksum or end marker as "ignored <bytes> (...)", and a frame left
+unfinished for a second as "dropped <bytes> (...)". The gateway holds its five settings until it
 ends (initially 19200, None, address 1, 125K, CAN2.0 A) and ends on SIGINT or SIGTERM.
 
 Options:
