@@ -165,7 +165,7 @@ SimOptionsResult ParseSimOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string SimHelpText() {
-    return R"(Usage: rq508-sim [options]
+    return R"help(Usage: rq508-sim [options]
 
 A virtual RQ-508 gateway on a pseudo-terminal. It prints the terminal's path as the first
 line, then one line per exchange:
@@ -201,7 +201,7 @@ combine with it):
   --split N            send the reply in pieces of N bytes (1 to 65536)
   --pause MS           with --split: wait MS milliseconds between pieces (0 to 60000)
   --stale N            put N bytes into the line at start, before any request (1 to 4096)
-)";
+)help";
 }
 
 }  // namespace rq508
