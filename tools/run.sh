@@ -34,7 +34,8 @@ work=$(mktemp -d)
 sim_pid=
 stop_gateway() {
     if [ -n "$sim_pid" ]; then
-        kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
+        kill "$sim_pid" 2>/dev/null || true
+        wait "$sim_pid" 2>/dev/null || true
     fi
     rm -rf "$work"
 }

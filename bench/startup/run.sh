@@ -35,15 +35,16 @@ for _ in $(seq 300); do
     sleep 0.1
 done
 [ -s "$work/display" ] || { echo "run.sh: Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY
 
 # measure NAME PROGRAM: one start; appends "milliseconds kibibytes" to $work/NAME.
 measure() {
-    local line
-    line=$("$probe" "$2") || { echo "run.sh: $2 failed to show its window" >&2; exit 1; }
-    set -- "$1" $line
-    [ "$4" = 0 ] || { echo "run.sh: $1 ended with status $4" >&2; exit 1; }
-    echo "$2 $3" >>"$work/$1"
+    local milliseconds kibibytes status
+    read -r milliseconds kibibytes status < <("$probe" "$2") ||
+        { echo "run.sh: $2 failed to show its window" >&2; exit 1; }
+    [ "$status" = 0 ] || { echo "run.sh: $1 ended with status $status" >&2; exit 1; }
+    echo "$milliseconds $kibibytes" >>"$work/$1"
 }
 
 # One start of each first, not counted: it fills the caches of fonts and shared libraries.

@@ -79,13 +79,15 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY SESSION_MANAGER
 export QT_QPA_PLATFORM=xcb # ctest runs with offscreen; this test wants the real X11 window
 # In a sanitizer build, leaks of the system libraries that X11 brings in are not the program's.
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+here=$(cd "$(dirname "$0")" && pwd)
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 step "starting Xvfb and openbox"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for $kWait "display number from Xvfb" test -s "$work/display"
-export DISPLAY=:$(head -n 1 "$work/display")
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
@@ -98,7 +100,7 @@ printf 'Baud Rate\t\t9600\r\nCheck Bit\t\tNone\r\nCAN Baud Rate\t\t250K\r\nCAN P
 expected=$(printf 'Baud Rate\t\t9600\r\nCheck Bit\t\tEven\r\nCAN Baud Rate\t\t250K\r\nCAN Protocol\t\tCAN2.0 B\r\nModbus Slave Address\t42\r\n')
 "$sim" --initial "$work/initial.txt" --state-file "$work/state.txt" >"$work/gateway.log" 2>&1 &
 sim_pid=$!
-pids+=($sim_pid)
+pids+=("$sim_pid")
 wait_for $kWait "pseudo-terminal path from rq508-sim" test -s "$work/gateway.log"
 gateway_listed() { "$cli" ports | grep -q "/gateway-$sim_pid\$"; }
 wait_for $kWait "virtual gateway in the port list" gateway_listed
@@ -110,7 +112,7 @@ echo "the virtual gateway is entry $position of the port list"
 step "starting RQ-508"
 "$gui" >"$work/rq508-gui.log" 2>&1 &
 gui_pid=$!
-pids+=($gui_pid)
+pids+=("$gui_pid")
 main=$(timeout $kWait xdotool search --sync --onlyvisible --name '^RQ-508$' | head -n 1) ||
     fail "the RQ-508 window did not appear"
 xdotool windowactivate --sync "$main"
@@ -168,8 +170,9 @@ holds_expected() { [ "$(cat "$work/state.txt")" = "$expected" ]; }
 wait_for $kWait "downloaded settings in the gateway's state file" holds_expected
 uploads=$(grep -c '^upload ' "$work/gateway.log" || true)
 downloads=$(grep -c '^download ' "$work/gateway.log" || true)
-[ "$uploads" = 1 ] && [ "$downloads" = 1 ] ||
+if [ "$uploads" != 1 ] || [ "$downloads" != 1 ]; then
     fail "the gateway saw $uploads uploads and $downloads downloads, expected one of each"
+fi
 
 step "Esc ends the program"
 keys Escape
