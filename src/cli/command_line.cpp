@@ -4,7 +4,7 @@
 #include <set>
 #include <string_view>
 
-#include "settings_conversion.h"
+#include "settings/settings_conversion.h"
 
 namespace rq508 {
 namespace {

@@ -5,9 +5,9 @@
 #include "link/serial_channel.h"
 #include "link/transactions.h"
 #include "output_format.h"
+#include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
 #include "settings/string_table.h"
-#include "settings_conversion.h"
 
 namespace rq508 {
 namespace {

@@ -1,6 +1,6 @@
 #include "help_text.h"
 
-#include "settings_conversion.h"
+#include "settings/settings_conversion.h"
 
 namespace rq508 {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "settings/option_tables.h"
+#include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
-#include "settings_conversion.h"
 
 namespace rq508 {
 namespace {

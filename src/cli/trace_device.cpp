@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "link/frame_text.h"
 #include "link/frames.h"
-#include "settings_conversion.h"
+#include "settings/settings_conversion.h"
 
 namespace rq508 {
 namespace {

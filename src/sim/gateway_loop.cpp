@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/settings_conversion.h"
+#include "link/frame_text.h"
 
 namespace rq508 {
 namespace {

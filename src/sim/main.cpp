@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/settings_conversion.h"
 #include "gateway_loop.h"
 #include "platform/posix/virtual_gateway_announcement.h"
 #include "pseudo_terminal.h"
+#include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
 #include "shutdown_signals.h"
 #include "sim_options.h"

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "cli/settings_conversion.h"
+#include "link/frame_text.h"
 #include "link/frames.h"
+#include "settings/settings_conversion.h"
 
 namespace rq508 {
 namespace {

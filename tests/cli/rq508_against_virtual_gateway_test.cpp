@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/settings_conversion.h"
 #include "link/serial_port_device.h"
 #include "platform/system.h"
+#include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
 #include "support/program_run.h"
 #include "support/virtual_gateway_process.h"

@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/settings_conversion.h"
 #include "link/serial_channel.h"
 #include "link/transactions.h"
 #include "platform/system.h"
+#include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
 #include "support/virtual_gateway_process.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@
 namespace rq508 {
 
 // Conversions between the settings a gateway holds and the texts a person types or a settings
-// file stores. Shared by the rq508 command and the rq508-sim virtual gateway.
+// file stores.
 
 // The file record that shows these settings, with the texts the window would show.
 SettingsFileRecord RecordFromSettings(const GatewaySettings& settings);
@@ -39,8 +40,5 @@ std::string ValidTexts(const OptionTable& table);
 
 // "19200 None 1 125K CAN2.0 A": the five settings in one line as the window shows them.
 std::string SettingsSummary(const GatewaySettings& settings);
-
-// "FE 0A 00": bytes in upper-case hexadecimal separated by single spaces.
-std::string HexText(const uint8_t* bytes, size_t count);
 
 }  // namespace rq508
