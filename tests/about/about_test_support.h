@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/active_window.h"
 #include "ui/desktop_shell.h"
 
 namespace rq508::testing {
@@ -34,12 +35,5 @@ struct ShownWarning {
     QString text;
     bool mouseWasFree = false;  // nothing held the mouse while the warning was up
 };
-
-inline bool ShowActive(QWidget& window) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window, 10000);
-}
 
 }  // namespace rq508::testing

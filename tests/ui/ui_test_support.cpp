@@ -1,8 +1,6 @@
 #include "ui_test_support.h"
 
-#include <QApplication>
 #include <QButtonGroup>
-#include <QTest>
 
 #include "ui/port_select_dlg.h"
 
@@ -41,13 +39,6 @@ void UncheckBothProtocols(CGatewayConfigDlg& dialog) {
     canA->setChecked(false);
     canB->setChecked(false);
     canA->group()->setExclusive(true);
-}
-
-bool ShowActive(QWidget& window) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window, 10000);
 }
 
 }  // namespace rq508::testing

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "link/port_name_source.h"
+#include "support/active_window.h"
 #include "ui/dialog_prompts.h"
 #include "ui/gateway_config_dlg.h"
 #include "ui/main_dialog_template.h"
@@ -95,8 +96,5 @@ requires requires(const Row& row) {
 void PrintTo(const Row& row, std::ostream* out) {
     *out << row.name;
 }
-
-// Shows the dialog and waits until it is the active window, so that focus changes arrive.
-bool ShowActive(QWidget& window);
 
 }  // namespace rq508::testing

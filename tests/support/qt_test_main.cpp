@@ -1,4 +1,5 @@
-// GoogleTest on a QApplication: the dialog tests drive real widgets, without a display.
+// GoogleTest on a QApplication: the dialog, link label and About box tests drive real widgets,
+// without a display unless one is asked for.
 
 #include <QApplication>
 
