@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/piped_child.h"
+
 namespace rq508::testing {
 
 // A running rq508-sim, started by a test with the options it names and stopped (SIGTERM, then
@@ -35,8 +37,8 @@ public:
 
     // The slave side of the gateway's pseudo-terminal, such as "/dev/pts/3".
     const std::string& PortPath() const { return m_portPath; }
-    pid_t Pid() const { return m_pid; }
-    bool IsRunning() const { return m_pid > 0; }
+    pid_t Pid() const { return m_child.Pid(); }
+    bool IsRunning() const { return m_child.IsRunning(); }
 
     // The next line the gateway logs (one per exchange), or none if none came in time or the
     // gateway has ended.
@@ -47,8 +49,8 @@ public:
     // What the gateway has written to its standard error so far.
     std::string ErrorOutput();
 
-    // Sends SIGTERM and waits for the end (SIGKILL after the timeout). Returns the exit status,
-    // or -1 when it had to be killed or was not running. Also done by the destructor.
+    // Sends SIGTERM and waits for the end (SIGKILL after the timeout). Returns the exit status
+    // (137 when it had to be killed), or -1 when it was not running. Also done by the destructor.
     int Stop(int timeoutMs = kDefaultTimeoutMs);
     // Waits for a gateway that ends by itself (--hangup); the exit status, or none in time.
     std::optional<int> WaitForExit(int timeoutMs = kDefaultTimeoutMs);
@@ -56,15 +58,7 @@ public:
     static constexpr int kDefaultTimeoutMs = 10000;
 
 private:
-    bool ReadAvailable(int timeoutMs);
-    void CloseDescriptors();
-
-    pid_t m_pid = -1;
-    int m_stdinFd = -1;
-    int m_stdoutFd = -1;
-    int m_stderrFd = -1;
-    std::string m_stdoutBuffer;
-    std::string m_stderrBuffer;
+    PipedChild m_child;  // its input held open: the gateway ends when this process does
     std::string m_portPath;
 };
 
