@@ -4,41 +4,17 @@
 // a loaded record holds single tokens (at most 127 bytes, no white space, no zero byte) and a
 // protocol of 0 or 1; and writing a loaded record and reading it back gives the same record.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "fuzz_check.h"
 #include "settings/settings_file.h"
+#include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
-
-// One file per process, reused for every input and removed at exit.
-class ScratchFile {
-public:
-    ScratchFile() {
-        std::string name = (std::filesystem::temp_directory_path() / "rq508-fuzz-XXXXXX").string();
-        const int descriptor = mkstemp(name.data());
-        Require(descriptor >= 0, "a scratch file can be created");
-        close(descriptor);
-        m_path = name;
-    }
-    ~ScratchFile() {
-        std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
-    }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 bool IsSingleToken(std::string_view text) {
     return text.size() <= kMaxSettingsTokenBytes &&
@@ -50,16 +26,15 @@ bool IsSingleToken(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace rq508;
-    static ScratchFile scratch;
+    // One folder per process with one file, reused for every input and removed at exit.
+    static const testing::ScratchFolder scratch("rq508-fuzz");
+    static const std::filesystem::path file = scratch / "input";
+    Require(!scratch.Path().empty(), "a scratch folder can be created");
     const std::string_view contents{reinterpret_cast<const char*>(data), size};
 
     const ReadResult fromMemory = ParseSettingsText(contents);
-    {
-        std::ofstream out{scratch.Path(), std::ios::binary | std::ios::trunc};
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        Require(static_cast<bool>(out.flush()), "the scratch file can be written");
-    }
-    const ReadResult fromFile = ReadSettingsFile(scratch.Path());
+    Require(testing::WriteWholeFile(file, contents), "the scratch file can be written");
+    const ReadResult fromFile = ReadSettingsFile(file);
     Require(fromFile.outcome == fromMemory.outcome, "file and memory give the same outcome");
     Require(fromFile.record == fromMemory.record, "file and memory give the same record");
     Require(fromFile.detail == fromMemory.detail, "file and memory give the same detail");
@@ -83,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ReadResult again = ParseSettingsText(FormatSettingsText(record));
     Require(again.outcome == ReadOutcome::Loaded && again.record == record,
             "a loaded record survives formatting and reading");
-    Require(WriteSettingsFile(scratch.Path(), record).outcome == WriteOutcome::Written,
+    Require(WriteSettingsFile(file, record).outcome == WriteOutcome::Written,
             "a loaded record can be saved");
-    const ReadResult reloaded = ReadSettingsFile(scratch.Path());
+    const ReadResult reloaded = ReadSettingsFile(file);
     Require(reloaded.outcome == ReadOutcome::Loaded && reloaded.record == record,
             "a saved record loads the same");
     return 0;

@@ -17,7 +17,7 @@
 
 #include "about_test_support.h"
 #include "app/system_desktop_shell.h"
-#include "scratch_folder.h"
+#include "script_folder.h"
 #include "ui/hyperlink_command.h"
 
 namespace rq508::testing {
@@ -297,7 +297,7 @@ TEST_F(LinkLabelTest, RealWarningIsAMessageBoxWithWarningIconAndOneOk) {
 // ---- Opening for real, through the platform's desktop ----
 
 TEST_F(LinkLabelTest, ClickRunsTheDesktopsOpenerWithTheAddress) {
-    ScratchFolder folder;
+    ScriptFolder folder;
     DesktopPrograms programs;
     programs.opener = folder.WriteRecordingScript("xdg-open", "opened").string();
     SystemDesktopShell system(programs);
@@ -310,7 +310,7 @@ TEST_F(LinkLabelTest, ClickRunsTheDesktopsOpenerWithTheAddress) {
 }
 
 TEST_F(LinkLabelTest, WithoutOpenerTheHtmlHandlerGetsTheAddress) {
-    ScratchFolder folder;
+    ScriptFolder folder;
     const auto browser = folder.WriteRecordingScript("browser", "browsed");
     DesktopPrograms programs;
     programs.opener = (folder / "no-such-xdg-open").string();
@@ -328,7 +328,7 @@ TEST_F(LinkLabelTest, WithoutOpenerTheHtmlHandlerGetsTheAddress) {
 }
 
 TEST_F(LinkLabelTest, NothingToOpenWithReportsFileNotFound) {
-    ScratchFolder folder;
+    ScriptFolder folder;
     DesktopPrograms programs;
     programs.opener = (folder / "no-such-xdg-open").string();
     programs.mimeQuery = (folder / "no-such-xdg-mime").string();

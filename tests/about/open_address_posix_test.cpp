@@ -10,12 +10,12 @@
 #include <string>
 
 #include "platform/open_address.h"
-#include "scratch_folder.h"
+#include "script_folder.h"
 
 namespace rq508 {
 namespace {
 
-using rq508::testing::ScratchFolder;
+using rq508::testing::ScriptFolder;
 
 const std::string kAddress = "https://www.example.com/";
 
@@ -29,7 +29,7 @@ protected:
         return programs;
     }
 
-    ScratchFolder folder;
+    ScriptFolder folder;
 };
 
 TEST_F(OpenAddressTest, OpenerGetsTheAddressAsItsOnlyArgument) {

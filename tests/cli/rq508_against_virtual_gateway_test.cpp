@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -15,15 +13,20 @@
 #include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
 #include "support/program_run.h"
+#include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ProgramRun;
+using testing::ReadWholeFile;
 using testing::RunProgram;
+using testing::ScratchFolder;
 using testing::VirtualGatewayProcess;
+using testing::WriteWholeFile;
 
 const GatewaySettings kInitial{};
 const GatewaySettings kSecondExample{115200, 2, 99, 1000, 1};
@@ -31,29 +34,6 @@ const GatewaySettings kSecondExample{115200, 2, 99, 1000, 1};
 const char* const kSecondExampleFile =
     "Baud Rate\t\t115200\r\nCheck Bit\t\tEven\r\nCAN Baud Rate\t\t1M\r\n"
     "CAN Protocol\t\tCAN2.0 B\r\nModbus Slave Address\t99\r\n";
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "rq508-cli-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
 
 std::optional<GatewaySettings> HeldSettings(const fs::path& stateFile) {
     const ReadResult read = ReadSettingsFile(stateFile);
@@ -92,10 +72,10 @@ class Rq508AgainstVirtualGateway : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(Rq508AgainstVirtualGateway, ExitsPrintsAndLeavesTheGatewayAsExpected) {
     const CliCase& row = GetParam();
-    TempFolder folder;
+    ScratchFolder folder("rq508-cli-test");
     const fs::path state = folder.Path() / "state.txt";
     if (row.inputFile != nullptr) {
-        std::ofstream(folder.Path() / "in.txt", std::ios::binary) << row.inputFile;
+        WriteWholeFile(folder / "in.txt", row.inputFile);
     }
     VirtualGatewayProcess gateway;
     const auto expand = [&](const std::string& text) {
@@ -131,7 +111,7 @@ TEST_P(Rq508AgainstVirtualGateway, ExitsPrintsAndLeavesTheGatewayAsExpected) {
         EXPECT_FALSE(gateway.WaitForLogLine("download", 200)) << "a download was sent";
     }
     if (row.savedFile != nullptr) {
-        EXPECT_EQ(ReadFile(folder.Path() / "out.txt"), row.savedFile);
+        EXPECT_EQ(ReadWholeFile(folder / "out.txt"), row.savedFile);
     }
 }
 
@@ -382,7 +362,7 @@ TEST(Rq508, PortHeldByAnotherProcessIsBusyAndNamesIt) {
 }
 
 TEST(Rq508, PortsListsAnAnnouncedVirtualGateway) {
-    TempFolder runtime;
+    ScratchFolder runtime("rq508-cli-test");
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string savedValue = saved != nullptr ? saved : "";
     setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);

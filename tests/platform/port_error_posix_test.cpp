@@ -13,6 +13,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/scratch_folder.h"
+
 namespace rq508 {
 namespace {
 
@@ -54,11 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
 class DeviceFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_path = fs::temp_directory_path() / ("rq508-device-" + std::to_string(::getpid()));
+        ASSERT_FALSE(m_scratch.Path().empty());
         std::ofstream(m_path) << "";
     }
-    void TearDown() override { fs::remove(m_path); }
-    fs::path m_path;
+    rq508::testing::ScratchFolder m_scratch{"rq508-device"};
+    const fs::path m_path = m_scratch / "device";
 };
 
 TEST_F(DeviceFile, PermissionDeniedNamesTheGroupThatMayUseTheDevice) {
@@ -87,7 +89,6 @@ TEST_F(DeviceFile, LockHolderIsReadFromTheKernelsLockTable) {
                          << "2: -> FLOCK  ADVISORY  WRITE 99 " << device << " 0 EOF\n";
     EXPECT_EQ(LockHolder(m_path, table).rfind("process " + std::to_string(::getpid()) + " (", 0),
               0u);
-    fs::remove(table);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/posix/virtual_gateway_announcement.h"
+#include "support/scratch_folder.h"
 
 namespace rq508 {
 namespace {
@@ -47,14 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
 class SysfsTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("rq508-sysfs-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
+        ASSERT_FALSE(m_root.empty());
         fs::create_directories(m_root / "devices");
         fs::create_directories(m_root / "class" / "tty");
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
     // A tty class entry; with a device, it links to one as sysfs does, and a UART type is
     // written when given.
@@ -73,7 +70,8 @@ protected:
 
     fs::path TtyClass() const { return m_root / "class" / "tty"; }
 
-    fs::path m_root;
+    rq508::testing::ScratchFolder m_scratch{"rq508-sysfs"};
+    const fs::path& m_root = m_scratch.Path();
 };
 
 TEST_F(SysfsTree, ListsDevicesWithHardwareInNaturalOrder) {

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +18,8 @@
 #include "platform/posix/serial_port_posix.h"
 #include "platform/system.h"
 #include "pty_pair.h"
+#include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
@@ -45,12 +46,8 @@ class PtyPort : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_pair.Ready()) << "no pseudo-terminal: " << std::strerror(errno);
-        m_lockFolder = fs::temp_directory_path() /
-                       ("rq508-lock-test-" + std::to_string(::getpid()) + "-" +
-                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_lockFolder);
+        ASSERT_FALSE(m_lockFolder.empty());
     }
-    void TearDown() override { fs::remove_all(m_lockFolder); }
 
     std::unique_ptr<SerialPortDevice> MakePort() { return MakePosixSerialPort({m_lockFolder}); }
 
@@ -67,7 +64,8 @@ protected:
     }
 
     PtyPair m_pair;
-    fs::path m_lockFolder;
+    testing::ScratchFolder m_scratch{"rq508-lock-test"};
+    const fs::path& m_lockFolder = m_scratch.Path();
 };
 
 TEST_F(PtyPort, SetsTheLineTo19200EightDataBitsNoParityOneStopBit) {
@@ -185,7 +183,7 @@ TEST_P(UucpLockFile, ALockOfALiveProcessMakesThePortBusy) {
         content = "      " + std::to_string(gone) + "\n";
     }
     const std::string device = fs::path(m_pair.SlavePath()).filename().string();
-    std::ofstream(m_lockFolder / ("LCK.." + device), std::ios::binary) << content;
+    testing::WriteWholeFile(m_lockFolder / ("LCK.." + device), content);
 
     auto port = MakePort();
     PortError error;
@@ -219,10 +217,11 @@ TEST(PosixSerialPort, AMissingDeviceIsNotFound) {
 class NoTerminal : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(NoTerminal, FailsTheLineSettingsReadAndLeavesThePortFree) {
+    const testing::ScratchFolder folder("rq508-not-a-port");
     fs::path path = GetParam();
     if (path.empty()) {
-        path = fs::temp_directory_path() / ("rq508-not-a-port-" + std::to_string(::getpid()));
-        std::ofstream(path) << "plain text\n";
+        path = folder / "plain.txt";
+        testing::WriteWholeFile(path, "plain text\n");
     }
     auto device = MakeSystemSerialPort();
     auto clock = MakeSystemClock();
@@ -231,10 +230,7 @@ TEST_P(NoTerminal, FailsTheLineSettingsReadAndLeavesThePortFree) {
     EXPECT_FALSE(channel.IsOpen());
     EXPECT_EQ(channel.Open(path), OpenResult::SettingsReadFailed) << "the first open kept a lock";
     if (GetParam().empty()) {
-        std::ifstream in(path);
-        std::string content{std::istreambuf_iterator<char>(in), {}};
-        EXPECT_EQ(content, "plain text\n") << "the file was changed";
-        fs::remove(path);
+        EXPECT_EQ(testing::ReadWholeFile(path), "plain text\n") << "the file was changed";
     }
 }
 

@@ -10,13 +10,17 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <set>
+
+#include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
 
 namespace fs = std::filesystem;
+using rq508::testing::ReadWholeFile;
+using rq508::testing::WriteWholeFile;
 
 const SettingsFileRecord kInitialRecord{"19200", "None", "125K", 0, "1"};
 const SettingsFileRecord kOtherRecord{"115200", "Even", "1M", 1, "99"};
@@ -28,30 +32,17 @@ const std::string kInitialFile =
     "CAN Protocol\t\tCAN2.0 A\r\n"
     "Modbus Slave Address\t1\r\n";
 
-class SettingsFile : public testing::Test {
+class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string folder = (fs::temp_directory_path() / "rq508-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(folder.data()), nullptr);
-        m_folder = folder;
-    }
+    void SetUp() override { ASSERT_FALSE(m_folder.empty()); }
 
     void TearDown() override {
+        // A test may take the folder's permissions away; the scratch folder needs them back.
         std::error_code ignored;
         fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_folder, ignored);
     }
 
     fs::path PathOf(const std::string& name) const { return m_folder / name; }
-
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in{path, std::ios::binary};
-        return {std::istreambuf_iterator<char>{in}, std::istreambuf_iterator<char>{}};
-    }
-
-    static void Put(const fs::path& path, const std::string& contents) {
-        std::ofstream{path, std::ios::binary} << contents;
-    }
 
     // The names in the folder, to see that no temporary file is left behind.
     std::set<std::string> Names() const {
@@ -62,7 +53,8 @@ protected:
         return names;
     }
 
-    fs::path m_folder;
+    rq508::testing::ScratchFolder m_scratch{"rq508-settings"};
+    const fs::path& m_folder = m_scratch.Path();
 };
 
 TEST_F(SettingsFile, InitialSettingsAreWrittenAsTheExact104Bytes) {
@@ -70,7 +62,7 @@ TEST_F(SettingsFile, InitialSettingsAreWrittenAsTheExact104Bytes) {
     const WriteResult result = WriteSettingsFile(path, kInitialRecord);
     EXPECT_EQ(result.outcome, WriteOutcome::Written);
     EXPECT_EQ(result.osText, "");
-    EXPECT_EQ(Contents(path), kInitialFile);
+    EXPECT_EQ(ReadWholeFile(path), kInitialFile);
     EXPECT_EQ(fs::file_size(path), 104u);
     EXPECT_EQ(Names(), std::set<std::string>{"initial.txt"});
 }
@@ -85,33 +77,33 @@ TEST_F(SettingsFile, WrittenFileLoadsTheSameRecord) {
 
 TEST_F(SettingsFile, ReplacesALongerFileWhole) {
     const fs::path path = PathOf("settings.txt");
-    Put(path, std::string(5000, '#'));
+    WriteWholeFile(path, std::string(5000, '#'));
     ASSERT_EQ(WriteSettingsFile(path, kInitialRecord).outcome, WriteOutcome::Written);
-    EXPECT_EQ(Contents(path), kInitialFile);
+    EXPECT_EQ(ReadWholeFile(path), kInitialFile);
     EXPECT_EQ(Names(), std::set<std::string>{"settings.txt"});
 }
 
 TEST_F(SettingsFile, ReplacedFileKeepsItsPermissions) {
     const fs::path path = PathOf("private.txt");
-    Put(path, "old");
+    WriteWholeFile(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_EQ(WriteSettingsFile(path, kInitialRecord).outcome, WriteOutcome::Written);
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Contents(path), kInitialFile);
+    EXPECT_EQ(ReadWholeFile(path), kInitialFile);
 }
 
 TEST_F(SettingsFile, SymbolicLinkStaysALinkAndItsTargetIsWritten) {
     fs::create_directory(PathOf("real"));
     const fs::path target = PathOf("real/settings.txt");
-    Put(target, "old");
+    WriteWholeFile(target, "old");
     const fs::path link = PathOf("link.txt");
     fs::create_symlink("real/settings.txt", link);
 
     ASSERT_EQ(WriteSettingsFile(link, kInitialRecord).outcome, WriteOutcome::Written);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::read_symlink(link), "real/settings.txt");
-    EXPECT_EQ(Contents(target), kInitialFile);
+    EXPECT_EQ(ReadWholeFile(target), kInitialFile);
     EXPECT_EQ(Names(), (std::set<std::string>{"link.txt", "real"}));
     EXPECT_EQ(std::distance(fs::directory_iterator{PathOf("real")}, fs::directory_iterator{}), 1);
 
@@ -128,7 +120,7 @@ TEST_F(SettingsFile, ChainOfLinksIsFollowedAndDanglingLinkCreatesItsTarget) {
     ASSERT_EQ(WriteSettingsFile(first, kInitialRecord).outcome, WriteOutcome::Written);
     EXPECT_TRUE(fs::is_symlink(first));
     EXPECT_TRUE(fs::is_symlink(PathOf("second.txt")));
-    EXPECT_EQ(Contents(PathOf("missing.txt")), kInitialFile);
+    EXPECT_EQ(ReadWholeFile(PathOf("missing.txt")), kInitialFile);
 }
 
 TEST_F(SettingsFile, LoopOfLinksCannotBeOpened) {
@@ -142,7 +134,7 @@ TEST_F(SettingsFile, LoopOfLinksCannotBeOpened) {
 }
 
 TEST_F(SettingsFile, PathsThatCannotBeCreatedLeaveNothingBehind) {
-    Put(PathOf("plain.txt"), "old");
+    WriteWholeFile(PathOf("plain.txt"), "old");
     fs::create_directory(PathOf("folder"));
     const struct {
         const char* name;
@@ -159,7 +151,7 @@ TEST_F(SettingsFile, PathsThatCannotBeCreatedLeaveNothingBehind) {
         EXPECT_EQ(result.outcome, WriteOutcome::CannotOpen) << row.name;
         EXPECT_NE(result.osText, "") << row.name;
     }
-    EXPECT_EQ(Contents(PathOf("plain.txt")), "old");
+    EXPECT_EQ(ReadWholeFile(PathOf("plain.txt")), "old");
     EXPECT_TRUE(fs::is_directory(PathOf("folder")));
     EXPECT_TRUE(fs::is_empty(PathOf("folder")));
     EXPECT_EQ(Names(), (std::set<std::string>{"folder", "plain.txt"}));
@@ -200,9 +192,9 @@ TEST_F(SettingsFile, LinkToADeviceWritesTheDeviceInPlace) {
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFile) {
     const fs::path path = PathOf("settings.txt");
     const std::string old = "Baud Rate\t\t300\r\n";
-    Put(path, old);
-    EXPECT_EXIT(SaveUnderFileSizeLimit(path), testing::ExitedWithCode(42), "");
-    EXPECT_EQ(Contents(path), old);
+    WriteWholeFile(path, old);
+    EXPECT_EXIT(SaveUnderFileSizeLimit(path), ::testing::ExitedWithCode(42), "");
+    EXPECT_EQ(ReadWholeFile(path), old);
     EXPECT_EQ(Names(), std::set<std::string>{"settings.txt"});
 }
 
@@ -211,18 +203,19 @@ TEST_F(SettingsFile, ReadOnlyFileIsNotReplaced) {
         GTEST_SKIP() << "permissions do not stop root";
     }
     const fs::path path = PathOf("locked.txt");
-    Put(path, "old");
+    WriteWholeFile(path, "old");
     fs::permissions(path, fs::perms::owner_read);
     EXPECT_EQ(WriteSettingsFile(path, kInitialRecord).outcome, WriteOutcome::CannotOpen);
-    EXPECT_EQ(Contents(path), "old");
+    EXPECT_EQ(ReadWholeFile(path), "old");
     EXPECT_EQ(Names(), std::set<std::string>{"locked.txt"});
 }
 
 TEST_F(SettingsFile, ReadsLineFeedOnlyAndOneLineFilesAlike) {
-    Put(PathOf("lf.txt"),
-        "Baud Rate\t\t19200\nCheck Bit\t\tNone\nCAN Baud Rate\t\t125K\n"
-        "CAN Protocol\t\tCAN2.0 A\nModbus Slave Address\t1\n");
-    Put(PathOf("one-line.txt"),
+    WriteWholeFile(PathOf("lf.txt"),
+                   "Baud Rate\t\t19200\nCheck Bit\t\tNone\nCAN Baud Rate\t\t125K\n"
+                   "CAN Protocol\t\tCAN2.0 A\nModbus Slave Address\t1\n");
+    WriteWholeFile(
+        PathOf("one-line.txt"),
         "Baud Rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0 A Modbus Slave "
         "Address 1");
     for (const char* name : {"lf.txt", "one-line.txt"}) {
@@ -233,18 +226,20 @@ TEST_F(SettingsFile, ReadsLineFeedOnlyAndOneLineFilesAlike) {
 }
 
 TEST_F(SettingsFile, UnrecognisedFilesOnDisk) {
-    Put(PathOf("empty.txt"), "");
-    Put(PathOf("lower.txt"),
+    WriteWholeFile(PathOf("empty.txt"), "");
+    WriteWholeFile(
+        PathOf("lower.txt"),
         "baud rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0 A Modbus Slave "
         "Address 1");
-    Put(PathOf("joined.txt"),
+    WriteWholeFile(
+        PathOf("joined.txt"),
         "Baud Rate 19200 Check Bit None CAN Baud Rate 125K CAN Protocol CAN2.0A Modbus Slave "
         "Address 1");
     std::string junk;
     for (int i = 0; i < 4096; ++i) {
         junk.push_back(static_cast<char>(i * 7919 % 251));
     }
-    Put(PathOf("binary.bin"), junk);
+    WriteWholeFile(PathOf("binary.bin"), junk);
     for (const char* name : {"empty.txt", "lower.txt", "joined.txt", "binary.bin"}) {
         const ReadResult result = ReadSettingsFile(PathOf(name));
         EXPECT_EQ(result.outcome, ReadOutcome::Unrecognised) << name;
@@ -278,7 +273,7 @@ TEST_F(SettingsFile, UnreadableFileCannotBeOpened) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "permissions do not stop root";
     }
-    Put(PathOf("secret.txt"), kInitialFile);
+    WriteWholeFile(PathOf("secret.txt"), kInitialFile);
     fs::permissions(PathOf("secret.txt"), fs::perms::none);
     EXPECT_EQ(ReadSettingsFile(PathOf("secret.txt")).outcome, ReadOutcome::CannotOpen);
 }

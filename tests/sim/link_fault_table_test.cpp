@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -15,7 +14,9 @@
 #include "platform/system.h"
 #include "settings/settings_conversion.h"
 #include "settings/settings_file.h"
+#include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
@@ -98,14 +99,7 @@ void PrintTo(const FaultCase& row, std::ostream* out) {
 
 class LinkAgainstVirtualGateway : public ::testing::TestWithParam<FaultCase> {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "rq508-link-XXXXXX").string();
-        m_folder = mkdtemp(pattern.data());
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(m_folder.empty()); }
 
     std::optional<GatewaySettings> Held() const {
         const ReadResult read = ReadSettingsFile(m_folder / "state.txt");
@@ -113,12 +107,13 @@ protected:
                                                    : std::nullopt;
     }
 
-    fs::path m_folder;
+    testing::ScratchFolder m_scratch{"rq508-link"};
+    const fs::path& m_folder = m_scratch.Path();
 };
 
 TEST_P(LinkAgainstVirtualGateway, GivesTheOutcomeAndLeavesThePortFree) {
     const FaultCase& row = GetParam();
-    std::ofstream(m_folder / "initial.txt", std::ios::binary) << kSecondExampleFile;
+    testing::WriteWholeFile(m_folder / "initial.txt", kSecondExampleFile);
     std::vector<std::string> arguments = {"--no-announce", "--initial",
                                           (m_folder / "initial.txt").string(), "--state-file",
                                           (m_folder / "state.txt").string()};

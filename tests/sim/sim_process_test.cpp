@@ -9,18 +9,20 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
+#include "support/whole_file.h"
 
 namespace rq508 {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadWholeFile;
+using testing::ScratchFolder;
 using testing::VirtualGatewayProcess;
 using Bytes = std::vector<uint8_t>;
 
@@ -73,40 +75,17 @@ private:
     int m_fd;
 };
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "rq508-sim-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
 void StartGateway(VirtualGatewayProcess& gateway, const std::vector<std::string>& arguments) {
     std::string error;
     ASSERT_TRUE(gateway.Start(arguments, error)) << error;
 }
 
 TEST(SimProcess, DownloadIsAcknowledgedKeptInTheStateFileAndUploadedAgain) {
-    TempFolder folder;
+    ScratchFolder folder("rq508-sim-test");
     const fs::path state = folder.Path() / "state.txt";
     VirtualGatewayProcess gateway;
     StartGateway(gateway, {"--no-announce", "--state-file", state.string()});
-    EXPECT_EQ(ReadFile(state),
+    EXPECT_EQ(ReadWholeFile(state),
               "Baud Rate\t\t19200\r\nCheck Bit\t\tNone\r\nCAN Baud Rate\t\t125K\r\n"
               "CAN Protocol\t\tCAN2.0 A\r\nModbus Slave Address\t1\r\n");
 
@@ -117,7 +96,7 @@ TEST(SimProcess, DownloadIsAcknowledgedKeptInTheStateFileAndUploadedAgain) {
     EXPECT_EQ(gateway.NextLogLine(),
               "download 115200 Even 99 1M CAN2.0 B < FE 0A 00 01 C2 00 02 63 03 E8 01 00 1E FD "
               "> FE 02 00 00 02 FD");
-    EXPECT_EQ(ReadFile(state),
+    EXPECT_EQ(ReadWholeFile(state),
               "Baud Rate\t\t115200\r\nCheck Bit\t\tEven\r\nCAN Baud Rate\t\t1M\r\n"
               "CAN Protocol\t\tCAN2.0 B\r\nModbus Slave Address\t99\r\n");
 
@@ -142,10 +121,11 @@ TEST(SimProcess, FrameArrivingInPiecesAfterJunkIsAnswered) {
 }
 
 TEST(SimProcess, InitialFileGivesTheSettingsItUploads) {
-    TempFolder folder;
+    ScratchFolder folder("rq508-sim-test");
     const fs::path initial = folder.Path() / "initial.txt";
-    std::ofstream(initial) << "Baud Rate 115200 Check Bit Even CAN Baud Rate 1M "
-                              "CAN Protocol CAN2.0 B Modbus Slave Address 99\n";
+    testing::WriteWholeFile(initial,
+                            "Baud Rate 115200 Check Bit Even CAN Baud Rate 1M "
+                            "CAN Protocol CAN2.0 B Modbus Slave Address 99\n");
     VirtualGatewayProcess gateway;
     StartGateway(gateway, {"--no-announce", "--initial", initial.string()});
     RawClient client(gateway.PortPath());
@@ -163,7 +143,7 @@ TEST(SimProcess, StaleBytesWaitInTheLineBeforeAnyRequest) {
 }
 
 TEST(SimProcess, HangupClosesTheLineAndEndsWithoutAnnouncement) {
-    TempFolder folder;
+    ScratchFolder folder("rq508-sim-test");
     VirtualGatewayProcess gateway;
     StartGateway(gateway, {"--announce-dir", folder.Path().string(), "--hangup"});
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
@@ -175,7 +155,7 @@ TEST(SimProcess, HangupClosesTheLineAndEndsWithoutAnnouncement) {
 }
 
 TEST(SimProcess, TerminationWithdrawsTheAnnouncement) {
-    TempFolder folder;
+    ScratchFolder folder("rq508-sim-test");
     VirtualGatewayProcess gateway;
     StartGateway(gateway, {"--announce-dir", folder.Path().string()});
     const fs::path link = folder.Path() / ("gateway-" + std::to_string(gateway.Pid()));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scratch_folder.h"
+
 namespace rq508 {
 namespace {
 
@@ -18,16 +20,13 @@ namespace fs = std::filesystem;
 class AnnouncementTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "rq508-announce-XXXXXX").string();
-        m_root = mkdtemp(pattern.data());
-        m_folder = m_root / "rq508-sim";
-        m_device = m_root / "pts-7";
+        ASSERT_FALSE(m_root.empty());
         std::ofstream(m_device) << "";
     }
     void TearDown() override {
+        // A test may take the folder's permissions away; the scratch folder needs them back.
         std::error_code ignored;
         fs::permissions(m_folder, fs::perms::owner_all, ignored);
-        fs::remove_all(m_root, ignored);
     }
 
     // A process id that surely belongs to no process: a child that has been reaped.
@@ -42,9 +41,10 @@ protected:
 
     fs::path Link(pid_t pid) const { return m_folder / ("gateway-" + std::to_string(pid)); }
 
-    fs::path m_root;
-    fs::path m_folder;
-    fs::path m_device;
+    testing::ScratchFolder m_scratch{"rq508-announce"};
+    const fs::path& m_root = m_scratch.Path();
+    const fs::path m_folder = m_root / "rq508-sim";
+    const fs::path m_device = m_root / "pts-7";
 };
 
 TEST_F(AnnouncementTest, CreatesAPrivateFolderAndALinkNamedForTheProcess) {

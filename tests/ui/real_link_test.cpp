@@ -1,8 +1,6 @@
 // The main dialog through the real link and the system's serial port, against the virtual
 // gateway rq508-sim on a pseudo-terminal.
 
-#include <stdlib.h>
-
 #include <QPushButton>
 #include <QTest>
 
@@ -13,6 +11,7 @@
 #include "link/port_discovery.h"
 #include "platform/system.h"
 #include "settings/settings_file.h"
+#include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
 #include "ui/port_name.h"
 #include "ui_test_support.h"
@@ -27,18 +26,13 @@ protected:
     void SetUp() override {
         g_portName.clear();
         g_portList.clear();
-        std::string pattern = (fs::temp_directory_path() / "rq508-ui-link-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        stateFile = folder / "held.txt";
+        ASSERT_FALSE(folder.empty());
     }
     void TearDown() override {
         dialog.reset();
         gateway.Stop();
         g_portName.clear();
         g_portList.clear();
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
     }
 
     // Starts the gateway with the options and a dialog whose port dialog lists only it.
@@ -62,8 +56,9 @@ protected:
 
     QPushButton* Button(int id) const { return dialog->Control<QPushButton>(id); }
 
-    fs::path folder;
-    fs::path stateFile;
+    ScratchFolder scratch{"rq508-ui-link"};
+    const fs::path& folder = scratch.Path();
+    const fs::path stateFile = folder / "held.txt";
     VirtualGatewayProcess gateway;
     std::unique_ptr<SerialPortDevice> serialPort = MakeSystemSerialPort();
     std::unique_ptr<Clock> clock = MakeSystemClock();

@@ -1,13 +1,10 @@
 // Save Config and Load Config of the main dialog, on real files in a fresh folder.
 
-#include <stdlib.h>
-
 #include <QTest>
 
-#include <fstream>
-#include <sstream>
-
 #include "main_dialog_fixture.h"
+#include "support/scratch_folder.h"
+#include "support/whole_file.h"
 
 namespace rq508::testing {
 namespace {
@@ -23,17 +20,6 @@ const std::string kInitialFile =
     "CAN Protocol\t\tCAN2.0 A\r\n"
     "Modbus Slave Address\t1\r\n";
 
-std::string Contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
 std::string FileWith(const std::string& baudRate, const std::string& checkBit,
                      const std::string& canBaudRate, const std::string& protocol,
                      const std::string& slaveAddress) {
@@ -46,27 +32,21 @@ class SaveLoadTest : public MainDialogTest {
 protected:
     void SetUp() override {
         MainDialogTest::SetUp();
-        std::string pattern = (fs::temp_directory_path() / "rq508-ui-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override {
-        MainDialogTest::TearDown();
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
+        ASSERT_FALSE(folder.empty());
     }
     std::string SaveAndRead() {
         prompts->savePath = folder / "saved.txt";
         QTest::mouseClick(Button(kIdSaveButton), Qt::LeftButton);
-        return Contents(prompts->savePath);
+        return ReadWholeFile(prompts->savePath);
     }
     void Load(const std::string& contents) {
         prompts->openPath = folder / "loaded.txt";
-        WriteFile(prompts->openPath, contents);
+        WriteWholeFile(prompts->openPath, contents);
         QTest::mouseClick(Button(kIdLoadButton), Qt::LeftButton);
     }
 
-    fs::path folder;
+    ScratchFolder scratch{"rq508-ui"};
+    const fs::path& folder = scratch.Path();
 };
 
 TEST_F(SaveLoadTest, SavingTheInitialStateWritesThe104ByteFile) {
@@ -141,7 +121,7 @@ TEST_P(RejectedLoadTest, FailedLoadLeavesEveryControlAsItWas) {
     const ControlsState before = StateOf(*dialog);
     prompts->openPath = folder / "file.txt";
     if (GetParam().contents) {
-        WriteFile(prompts->openPath, GetParam().contents);
+        WriteWholeFile(prompts->openPath, GetParam().contents);
     }
     QTest::mouseClick(Button(kIdLoadButton), Qt::LeftButton);
     EXPECT_EQ(prompts->messages, std::vector<std::string>{GetParam().message});

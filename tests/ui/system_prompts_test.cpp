@@ -1,7 +1,5 @@
 // The real prompts: Qt's message box and file dialogs, answered by finding them on screen.
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -17,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scratch_folder.h"
 #include "ui/system_dialog_prompts.h"
 
 namespace rq508::testing {
@@ -50,20 +49,15 @@ void TypeFileName(QFileDialog& dialog, const QString& name) {
 class SystemPromptsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "rq508-ui-prompts-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
+        ASSERT_FALSE(folder.empty());
         owner.show();
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
     }
     QString InFolder(const char* name) const {
         return QString::fromStdString((folder / name).string());
     }
 
-    fs::path folder;
+    ScratchFolder scratch{"rq508-ui-prompts"};
+    const fs::path& folder = scratch.Path();
     QWidget owner;
     SystemDialogPrompts prompts{owner};
 };
