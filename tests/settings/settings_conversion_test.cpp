@@ -84,49 +84,43 @@ INSTANTIATE_TEST_SUITE_P(
                     "slave address \"\" is not a whole number from 1 to 99"}),
     [](const auto& row) { return row.param.name; });
 
-// A typed text and the wire value it gives, or none when it is refused.
+// A typed slave address or CAN protocol and the wire value it gives, or none when refused.
 struct TypedCase {
     std::string name;
+    Parsed<uint8_t> (*parse)(std::string_view);
     std::string text;
     std::optional<uint8_t> value;
 };
 
-class TypedSlaveAddress : public testing::TestWithParam<TypedCase> {};
+class TypedText : public testing::TestWithParam<TypedCase> {};
 
-TEST_P(TypedSlaveAddress, IsAWholeNumberFromOneTo99AndNothingElse) {
-    const Parsed<uint8_t> parsed = ParseSlaveAddress(GetParam().text);
+TEST_P(TypedText, GivesTheWireValueOrSaysWhyNot) {
+    const Parsed<uint8_t> parsed = GetParam().parse(GetParam().text);
     EXPECT_EQ(parsed.value, GetParam().value);
     EXPECT_EQ(parsed.error.empty(), GetParam().value.has_value()) << parsed.error;
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TypedSlaveAddress,
-                         testing::Values(TypedCase{"Lowest", "1", 1},
-                                         TypedCase{"Highest", "99", 99},
-                                         TypedCase{"LeadingZero", "07", 7},
-                                         TypedCase{"Zero", "0", std::nullopt},
-                                         TypedCase{"Hundred", "100", std::nullopt},
-                                         TypedCase{"LongZeros", "001", std::nullopt},
-                                         TypedCase{"Sign", "+5", std::nullopt},
-                                         TypedCase{"SpaceAround", " 5", std::nullopt},
-                                         TypedCase{"Letters", "1a", std::nullopt}),
-                         [](const auto& row) { return row.param.name; });
-
-class TypedCanProtocol : public testing::TestWithParam<TypedCase> {};
-
-TEST_P(TypedCanProtocol, TakesTheLetterOrTheShownText) {
-    const Parsed<uint8_t> parsed = ParseCanProtocol(GetParam().text);
-    EXPECT_EQ(parsed.value, GetParam().value);
-    EXPECT_EQ(parsed.error.empty(), GetParam().value.has_value()) << parsed.error;
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, TypedCanProtocol,
-                         testing::Values(TypedCase{"LetterA", "A", 0}, TypedCase{"LetterB", "B", 1},
-                                         TypedCase{"ShownA", "CAN2.0 A", 0},
-                                         TypedCase{"ShownB", "CAN2.0 B", 1},
-                                         TypedCase{"LowerCase", "a", std::nullopt},
-                                         TypedCase{"LetterC", "CAN2.0 C", std::nullopt},
-                                         TypedCase{"Empty", "", std::nullopt}),
-                         [](const auto& row) { return row.param.name; });
+// A slave address is a whole number from 1 to 99 and nothing else; a protocol is its letter or
+// its shown text.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedText,
+    testing::Values(TypedCase{"AddressLowest", ParseSlaveAddress, "1", 1},
+                    TypedCase{"AddressHighest", ParseSlaveAddress, "99", 99},
+                    TypedCase{"AddressLeadingZero", ParseSlaveAddress, "07", 7},
+                    TypedCase{"AddressZero", ParseSlaveAddress, "0", std::nullopt},
+                    TypedCase{"AddressHundred", ParseSlaveAddress, "100", std::nullopt},
+                    TypedCase{"AddressThreeDigits", ParseSlaveAddress, "001", std::nullopt},
+                    TypedCase{"AddressSign", ParseSlaveAddress, "+5", std::nullopt},
+                    TypedCase{"AddressLeadingSpace", ParseSlaveAddress, " 5", std::nullopt},
+                    TypedCase{"AddressLetters", ParseSlaveAddress, "1a", std::nullopt},
+                    TypedCase{"ProtocolLetterA", ParseCanProtocol, "A", 0},
+                    TypedCase{"ProtocolLetterB", ParseCanProtocol, "B", 1},
+                    TypedCase{"ProtocolShownA", ParseCanProtocol, "CAN2.0 A", 0},
+                    TypedCase{"ProtocolShownB", ParseCanProtocol, "CAN2.0 B", 1},
+                    TypedCase{"ProtocolLowerCase", ParseCanProtocol, "a", std::nullopt},
+                    TypedCase{"ProtocolC", ParseCanProtocol, "CAN2.0 C", std::nullopt},
+                    TypedCase{"ProtocolEmpty", ParseCanProtocol, "", std::nullopt}),
+    [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace rq508
