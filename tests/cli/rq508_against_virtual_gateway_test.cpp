@@ -10,8 +10,7 @@
 
 #include "link/serial_port_device.h"
 #include "platform/system.h"
-#include "settings/settings_conversion.h"
-#include "settings/settings_file.h"
+#include "settings/gateway_settings.h"
 #include "support/program_run.h"
 #include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
@@ -34,14 +33,6 @@ const GatewaySettings kSecondExample{115200, 2, 99, 1000, 1};
 const char* const kSecondExampleFile =
     "Baud Rate\t\t115200\r\nCheck Bit\t\tEven\r\nCAN Baud Rate\t\t1M\r\n"
     "CAN Protocol\t\tCAN2.0 B\r\nModbus Slave Address\t99\r\n";
-
-std::optional<GatewaySettings> HeldSettings(const fs::path& stateFile) {
-    const ReadResult read = ReadSettingsFile(stateFile);
-    if (read.outcome != ReadOutcome::Loaded) {
-        return std::nullopt;
-    }
-    return SettingsFromRecord(read.record).value;
-}
 
 std::string Replaced(std::string text, const std::string& key, const std::string& value) {
     for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
@@ -106,7 +97,7 @@ TEST_P(Rq508AgainstVirtualGateway, ExitsPrintsAndLeavesTheGatewayAsExpected) {
             << "stderr lacks: " << fragment << "\n"
             << run.err;
     }
-    EXPECT_EQ(HeldSettings(state), row.held);
+    EXPECT_EQ(VirtualGatewayProcess::HeldSettings(state), row.held);
     if (!row.downloads) {
         EXPECT_FALSE(gateway.WaitForLogLine("download", 200)) << "a download was sent";
     }

@@ -12,8 +12,6 @@
 #include "link/serial_channel.h"
 #include "link/transactions.h"
 #include "platform/system.h"
-#include "settings/settings_conversion.h"
-#include "settings/settings_file.h"
 #include "support/scratch_folder.h"
 #include "support/virtual_gateway_process.h"
 #include "support/whole_file.h"
@@ -101,12 +99,6 @@ class LinkAgainstVirtualGateway : public ::testing::TestWithParam<FaultCase> {
 protected:
     void SetUp() override { ASSERT_FALSE(m_folder.empty()); }
 
-    std::optional<GatewaySettings> Held() const {
-        const ReadResult read = ReadSettingsFile(m_folder / "state.txt");
-        return read.outcome == ReadOutcome::Loaded ? SettingsFromRecord(read.record).value
-                                                   : std::nullopt;
-    }
-
     testing::ScratchFolder m_scratch{"rq508-link"};
     const fs::path& m_folder = m_scratch.Path();
 };
@@ -174,7 +166,7 @@ TEST_P(LinkAgainstVirtualGateway, GivesTheOutcomeAndLeavesThePortFree) {
         EXPECT_EQ(gateway.WaitForExit(), 0);
         return;
     }
-    EXPECT_EQ(Held(), row.held);
+    EXPECT_EQ(VirtualGatewayProcess::HeldSettings(m_folder / "state.txt"), row.held);
     holder.reset();
     PortError reopenError;
     EXPECT_TRUE(device->Open(gateway.PortPath(), reopenError))

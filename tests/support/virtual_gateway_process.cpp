@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <chrono>
 
+#include "settings/settings_conversion.h"
+#include "settings/settings_file.h"
+
 namespace rq508::testing {
 namespace {
 
@@ -34,6 +37,15 @@ VirtualGatewayProcess::~VirtualGatewayProcess() {
 
 std::string VirtualGatewayProcess::ProgramPath() {
     return RQ508_SIM_PROGRAM;
+}
+
+std::optional<GatewaySettings> VirtualGatewayProcess::HeldSettings(
+    const std::filesystem::path& stateFile) {
+    const ReadResult read = ReadSettingsFile(stateFile);
+    if (read.outcome != ReadOutcome::Loaded) {
+        return std::nullopt;
+    }
+    return SettingsFromRecord(read.record).value;
 }
 
 bool VirtualGatewayProcess::Start(const std::vector<std::string>& arguments, std::string& error,

@@ -2,10 +2,12 @@
 
 #include <sys/types.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/gateway_settings.h"
 #include "support/piped_child.h"
 
 namespace rq508::testing {
@@ -28,6 +30,9 @@ public:
 
     // The rq508-sim this build made.
     static std::string ProgramPath();
+
+    // The settings a gateway keeps in its --state-file; none when the file holds none.
+    static std::optional<GatewaySettings> HeldSettings(const std::filesystem::path& stateFile);
 
     // Starts the gateway and waits until it has printed its port's path. The gateway also ends
     // by itself should this process die. On failure the error holds what went wrong, with the
