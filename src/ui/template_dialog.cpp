@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "ui/held_key_filter.h"
+
 namespace rq508 {
 namespace {
 
@@ -21,6 +23,8 @@ bool IsEnterKey(const QEvent* event) {
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent,
                                const std::map<int, ControlFactory>& factories)
     : QDialog(parent), m_controls(BuildDialog(*this, dialogTemplate, factories)) {
+    // A held Enter or Esc acts once, here and in the boxes and dialogs this dialog opens.
+    DropHeldKeyRepeats();
     // Buttons with the ids 1 and 2 issue the OK and Cancel commands.
     if (auto* ok = Control<QPushButton>(kIdOk)) {
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,7 +10,8 @@ namespace rq508 {
 
 // A dialog built from a template, with the keyboard of the Windows dialog manager: Enter on a
 // focused push button presses it; anywhere else it presses the default push button, or, when
-// there is none, ends the dialog with OK. Esc and the close box end it through reject().
+// there is none, ends the dialog with OK. Esc and the close box end it through reject(). Only a
+// fresh press of Enter or Esc counts, never the repeats of a held key (HeldKeyFilter).
 class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
