@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 
 #include "link/transactions.h"
@@ -119,12 +120,24 @@ void CGatewayConfigDlg::OnInitDialog() {
 }
 
 void CGatewayConfigDlg::ConnectHandlers() {
-    connect(m_download, &QPushButton::clicked, this, [this] { OnDownloadConfig(); });
-    connect(m_upload, &QPushButton::clicked, this, [this] { OnUploadConfig(); });
+    // One action at a time: a click that arrives while a transfer, a file dialog or a message
+    // box of another action still runs is dropped, so no handler is ever entered twice.
+    const auto oneAtATime = [this](void (CGatewayConfigDlg::*handler)()) {
+        return [this, handler] {
+            if (m_actionRunning) {
+                return;
+            }
+            const QScopedValueRollback running(m_actionRunning, true);
+            (this->*handler)();
+        };
+    };
+    connect(m_download, &QPushButton::clicked, this,
+            oneAtATime(&CGatewayConfigDlg::OnDownloadConfig));
+    connect(m_upload, &QPushButton::clicked, this, oneAtATime(&CGatewayConfigDlg::OnUploadConfig));
     connect(Control<QPushButton>(kIdSaveButton), &QPushButton::clicked, this,
-            [this] { OnSaveConfig(); });
+            oneAtATime(&CGatewayConfigDlg::OnSaveConfig));
     connect(Control<QPushButton>(kIdLoadButton), &QPushButton::clicked, this,
-            [this] { OnLoadConfig(); });
+            oneAtATime(&CGatewayConfigDlg::OnLoadConfig));
     // The correction runs on the focus change itself, so a click on a button sees the corrected
     // text: the button takes the focus on the press and is clicked only on the release.
     m_slaveAddress->installEventFilter(this);

@@ -74,6 +74,7 @@ private:
     SerialChannel m_channel;
     PortNameSource& m_portNames;
     std::unique_ptr<DialogPrompts> m_prompts;
+    bool m_actionRunning = false;  // a button's action has not yet returned
 };
 
 }  // namespace rq508

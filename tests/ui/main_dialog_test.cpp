@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "link/frames.h"
 #include "main_dialog_fixture.h"
 #include "settings/option_tables.h"
@@ -303,6 +305,45 @@ TEST_F(MainDialogTest, ChosenPortIsKeptEvenAfterTransfersFail) {
     ASSERT_EQ(prompts->messages.size(), 3u);
     EXPECT_EQ(prompts->messages[0], "Port/dev/ttyFAKE0 failed to open!");
 }
+
+// ---- One action at a time ----
+
+struct ClickDuringActionCase {
+    const char* name;
+    int buttonId;
+};
+
+class ClickDuringActionTest : public MainDialogTest,
+                              public ::testing::WithParamInterface<ClickDuringActionCase> {};
+
+// A click can reach a button while another action still runs (from a nested event loop, or from
+// an assistive tool that ignores the modal box); it must not start a second action inside it.
+TEST_P(ClickDuringActionTest, AButtonClickedWhileAnUploadRunsIsDropped) {
+    g_portName = "/dev/ttyFAKE0";
+    bool clicked = false;
+    prompts->onMessage = [&](const std::string&) {
+        if (!clicked) {
+            clicked = true;
+            Button(GetParam().buttonId)->click();
+        }
+    };
+    Button(kIdUploadButton)->click();
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(std::count(port.calls.begin(), port.calls.end(), "Open /dev/ttyFAKE0"), 1);
+    EXPECT_EQ(prompts->messages, std::vector<std::string>{"Upload failed!"});
+    EXPECT_EQ(prompts->saveAsked + prompts->openAsked, 0);
+
+    // Once the upload has returned, the next click acts.
+    Button(GetParam().buttonId)->click();
+    EXPECT_EQ(prompts->messages.size() + prompts->saveAsked + prompts->openAsked, 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ClickDuringActionTest,
+                         ::testing::Values(ClickDuringActionCase{"Download", kIdDownloadButton},
+                                           ClickDuringActionCase{"Upload", kIdUploadButton},
+                                           ClickDuringActionCase{"Save", kIdSaveButton},
+                                           ClickDuringActionCase{"Load", kIdLoadButton}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---- Closing ----
 
