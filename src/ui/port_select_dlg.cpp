@@ -1,6 +1,8 @@
 #include "ui/port_select_dlg.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 
 #include "link/port_discovery.h"
 #include "settings/option_tables.h"
@@ -20,6 +22,16 @@ void AppendOptionTexts(QComboBox& list, const OptionTable& table) {
     }
 }
 
+// The width the list's drop-down needs to show every entry whole.
+int WidestEntryWidth(QComboBox& list) {
+    QAbstractItemView& view = *list.view();
+    int width = view.sizeHintForColumn(0) + 2 * view.frameWidth();
+    if (list.count() > list.maxVisibleItems()) {
+        width += view.verticalScrollBar()->sizeHint().width();
+    }
+    return width;
+}
+
 }  // namespace
 
 CPortSelectDlg::CPortSelectDlg(PortNameSource& portNames, QWidget* parent)
@@ -27,7 +39,14 @@ CPortSelectDlg::CPortSelectDlg(PortNameSource& portNames, QWidget* parent)
       m_checkBitList(Control<QComboBox>(kIdLineCheckBitList)),
       m_baudRateList(Control<QComboBox>(kIdLineBaudRateList)),
       m_portList(Control<QComboBox>(kIdPortList)) {
+    // The field keeps the template's width, which cuts off long names such as a virtual
+    // gateway's path; the tooltip names the selected port in full.
+    connect(m_portList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_portList->setToolTip(index >= 0 ? m_portList->itemText(index) : QString());
+    });
     OnInitDialog(portNames);
+    // The drop-down may be wider than the field: it shows every name whole.
+    m_portList->view()->setMinimumWidth(WidestEntryWidth(*m_portList));
 }
 
 void CPortSelectDlg::OnInitDialog(PortNameSource& portNames) {

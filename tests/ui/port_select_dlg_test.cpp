@@ -1,5 +1,6 @@
 // The port dialog on real widgets, fed by a fixed list of port names.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "link/port_discovery.h"
+#include "ui/dialog_builder.h"
 #include "ui/port_name.h"
 #include "ui/port_select_dlg.h"
 #include "ui/port_select_template.h"
@@ -103,6 +105,60 @@ TEST_F(PortSelectTest, EnterInThePortListAcceptsTheSelectedPort) {
     QTest::keyClick(List(kIdPortList), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(g_portName, "/dev/ttyACM1");
+}
+
+const std::string kGatewayPath = "/tmp/rq508-sim-0/gateway-12345";
+
+struct LongNameCase {
+    const char* name;
+    std::vector<std::string> ports;
+};
+
+class LongPortNameTest : public PortSelectTest,
+                         public ::testing::WithParamInterface<LongNameCase> {};
+
+// The field keeps the template's 55 units and cuts a long name off; the drop-down shows it whole.
+TEST_P(LongPortNameTest, DropDownShowsEveryNameWholeAndTheFieldKeepsItsWidth) {
+    Open(GetParam().ports);
+    ASSERT_TRUE(ShowActive(*dialog));
+    QComboBox* list = List(kIdPortList);
+    EXPECT_EQ(list->width(),
+              DialogUnitsToPixels(73, 19, 55, 47, BaseUnitsOf(dialog->font())).width());
+
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_GT(view->width(), list->width());
+    const int textWidth =
+        view->fontMetrics().horizontalAdvance(QString::fromStdString(kGatewayPath));
+    EXPECT_GE(view->viewport()->width(), textWidth);
+    for (int row = 0; row < list->count(); ++row) {
+        const QModelIndex entry = view->model()->index(row, 0);
+        EXPECT_GE(view->viewport()->width(), view->sizeHintForIndex(entry).width()) << row;
+    }
+    list->hidePopup();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, LongPortNameTest,
+    ::testing::Values(LongNameCase{"GatewayAfterOnePort", {"/dev/ttyS0", kGatewayPath}},
+                      LongNameCase{
+                          "GatewayBelowAScrolledList",
+                          {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3", "/dev/ttyUSB0",
+                           "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyACM1", kGatewayPath}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(PortSelectTest, TooltipNamesTheSelectedPortInFull) {
+    Open({"/dev/ttyS0", kGatewayPath});
+    QComboBox* list = List(kIdPortList);
+    EXPECT_EQ(list->toolTip(), "/dev/ttyS0");
+    list->setCurrentIndex(1);
+    EXPECT_EQ(list->toolTip(), QString::fromStdString(kGatewayPath));
+    list->setEditText("/dev/ttyTYPED");  // what Ok takes stays the selected entry
+    EXPECT_EQ(list->toolTip(), QString::fromStdString(kGatewayPath));
+
+    Open({});
+    EXPECT_EQ(List(kIdPortList)->toolTip(), "");
 }
 
 struct CancelCase {
