@@ -74,13 +74,14 @@ int main(int argc, char** argv) {
     const QDir root(QString::fromLocal8Bit(argv[1]));
 
     std::vector<IndexedImage> iconImages;
-    for (const IconImageSpec& spec : kIconImages) {
-        const Palette palette = spec.bitsPerPixel == 4 ? VgaPalette() : FixedPalette256();
-        if (spec.size <= kMajoritySize) {
-            const QImage large = DrawCampfire(kMasterSize, CampfireStyleFor(spec.size));
-            iconImages.push_back(ReduceByMajority(Quantise(large, palette), spec.size, spec.size));
+    for (const IconImageSpec& image : kIconImages) {
+        const Palette palette = image.bitsPerPixel == 4 ? VgaPalette() : FixedPalette256();
+        if (image.size <= kMajoritySize) {
+            const QImage large = DrawCampfire(kMasterSize, CampfireStyleFor(image.size));
+            iconImages.push_back(
+                ReduceByMajority(Quantise(large, palette), image.size, image.size));
         } else {
-            iconImages.push_back(Quantise(Campfire(spec.size), palette));
+            iconImages.push_back(Quantise(Campfire(image.size), palette));
         }
     }
     bool ok = WriteFile(root.filePath("src/app/icons/rq508.ico"), EncodeIcoFile(iconImages));
