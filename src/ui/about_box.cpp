@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
 
 #include "ui/about_template.h"
 #include "ui/link_label.h"
@@ -33,7 +32,6 @@ CAboutBox::CAboutBox(DesktopShell& desktop, QWidget* parent)
             logo->resize(picture.size());
         }
     }
-    connect(Control<QPushButton>(kIdOk), &QPushButton::clicked, this, &QDialog::accept);
     DoDataExchange();
 }
 
